@@ -123,9 +123,10 @@ class Parser {
         ++depth;
       } else if (t.isSymbol(")") || t.isSymbol("]") || t.isSymbol("}")) {
         if (--depth < 0) fail("unbalanced '" + t.text + "' in " + what);
-      } else if (depth == 0 && (t.is("END_ENTITY") || t.is("END_TYPE") ||
-                                t.is("END_SCHEMA"))) {
-        fail("expected ';' to end " + what);
+      } else if (t.is("END_ENTITY") || t.is("END_TYPE") || t.is("END_SCHEMA")) {
+        // These never occur inside an expression: the text before them is
+        // missing its terminator or a closing bracket.
+        fail(depth > 0 ? "unclosed bracket in " + what : "expected ';' to end " + what);
       }
       advance();
     }

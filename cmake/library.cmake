@@ -1,0 +1,59 @@
+# The korvaifc library: a static core (used by the tests and the command-line
+# host) and the shared library that exports only the functions of the
+# contract abi/exports.tsv.
+
+set(KORVA_CORE_SOURCES
+  platform/platform_common.cc
+  objdb/configuration.cc
+  objdb/error_reporter.cc
+  objdb/interface.cc
+  objdb/message_tables.cc
+  objdb/time_stamp.cc
+  ifc2x2/globalid.cc
+  api/frame.cc
+)
+if(WIN32)
+  list(APPEND KORVA_CORE_SOURCES platform/platform_win32.cc)
+else()
+  list(APPEND KORVA_CORE_SOURCES platform/platform_posix.cc)
+endif()
+
+add_library(korvaifc_core STATIC ${KORVA_CORE_SOURCES})
+target_include_directories(korvaifc_core PUBLIC ${PROJECT_SOURCE_DIR})
+set_target_properties(korvaifc_core PROPERTIES
+  CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+if(WIN32)
+  target_link_libraries(korvaifc_core PUBLIC ole32 advapi32)
+endif()
+
+# The exported names, read from the contract.
+file(STRINGS ${PROJECT_SOURCE_DIR}/abi/exports.tsv _korva_abi_lines)
+set(KORVA_EXPORT_NAMES "")
+foreach(_line IN LISTS _korva_abi_lines)
+  string(REGEX MATCH "^[A-Za-z0-9_]+" _name "${_line}")
+  if(_name AND NOT _name STREQUAL "name")
+    list(APPEND KORVA_EXPORT_NAMES ${_name})
+  endif()
+endforeach()
+
+add_library(korvaifc SHARED cmake/empty.cc)
+target_link_libraries(korvaifc PRIVATE
+  "$<LINK_LIBRARY:WHOLE_ARCHIVE,korvaifc_core>")
+set_target_properties(korvaifc PROPERTIES
+  CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON PREFIX "lib")
+if(WIN32)
+  # Plain export names without the stdcall "@N" decoration; no "lib" prefix.
+  set_target_properties(korvaifc PROPERTIES PREFIX "")
+  target_link_options(korvaifc PRIVATE -Wl,--kill-at -static-libgcc -static-libstdc++)
+else()
+  # A version script keeps every symbol local except the contract's names,
+  # so that no template instantiation of the standard library leaks out.
+  set(_script "{\n  global:\n")
+  foreach(_name IN LISTS KORVA_EXPORT_NAMES)
+    string(APPEND _script "    ${_name};\n")
+  endforeach()
+  string(APPEND _script "    extern \"C++\" {\n      \"OpenFileForUpdate2(int, char*)\";\n      \"UpdateOneCurveMemberSectionName(int, int, char*)\";\n    };\n  local: *;\n};\n")
+  file(WRITE ${PROJECT_BINARY_DIR}/korvaifc.map "${_script}")
+  target_link_options(korvaifc PRIVATE -Wl,--version-script=${PROJECT_BINARY_DIR}/korvaifc.map)
+  set_property(TARGET korvaifc APPEND PROPERTY LINK_DEPENDS ${PROJECT_BINARY_DIR}/korvaifc.map)
+endif()

@@ -1,0 +1,198 @@
+#include "objdb/interface.h"
+
+#include <cctype>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <set>
+
+#include "objdb/error_category.h"
+#include "platform/platform.h"
+
+namespace korva {
+
+const char* const kHeaderSchemaFile = "header_section_schema.tarn";
+
+namespace {
+
+// File extensions of the design formats, in the order files are looked for.
+const char* const kDesignExtensions[] = {"tarn", "trn", "exg", "stp", "step", "p21", "pdes", "ifc"};
+
+bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (std::tolower(x) != std::tolower(y)) return false;
+  }
+  return true;
+}
+
+void ReportBannerLine(const char* text) {
+  char line[80];
+  std::snprintf(line, sizeof line, "%s", text);
+  DatabaseMessages().message("%s", line);
+}
+
+}  // namespace
+
+DesignPath SplitDesignPath(const std::string& path) {
+  DesignPath out;
+  size_t slash = path.find_last_of("/\\");
+  size_t start = slash == std::string::npos ? 0 : slash + 1;
+  out.folder = path.substr(0, start);
+  size_t dot = path.find('.', start);
+  if (dot == std::string::npos) {
+    out.name = path.substr(start);
+  } else {
+    out.name = path.substr(start, dot - start);
+    out.extension = path.substr(dot + 1);
+  }
+  return out;
+}
+
+TarnInterface& TARN() {
+  static TarnInterface tarn;
+  return tarn;
+}
+
+TarnInterface::TarnInterface() = default;
+TarnInterface::~TarnInterface() = default;
+
+TarnErrorReporter* TarnInterface::reporter() {
+  if (!reporter_) reporter_ = std::make_unique<TarnErrorReporter>();
+  return reporter_.get();
+}
+
+void TarnInterface::initialize() {
+  if (state_ != kUninitialized) return;
+  state_ = kInitializing;
+
+  // Banner, reported under an empty context so that it carries no prefix.
+  {
+    TarnNamedContext bare("");
+    TarnContextGuard guard(reporter(), &bare);
+    ReportBannerLine("KS-BUILDER");
+    ReportBannerLine("System Release v10");
+    ReportBannerLine("");
+    ReportBannerLine("");
+    ReportBannerLine("-----------------------------------------");
+  }
+
+  // Class registration closes, the identifier index is made and the system
+  // design activated here once the object store provides them.
+  startServer();
+  // The format handlers are registered with the repository layer and the
+  // "unnamed" current design is made here once designs exist.
+
+  state_ = kInitialized;
+}
+
+void TarnInterface::startServer() {
+  for (const char* ext : kDesignExtensions) registerExtension(ext);
+
+  const char* schemas = config_.schemaPath();
+  searchPath_ = config_.dbPath() + ";" + (schemas != nullptr ? schemas : "");
+  if (schemas == nullptr) {
+    report(1046);
+  } else if (!platform::IsRegularFile(platform::JoinPath(schemas, kHeaderSchemaFile))) {
+    report(1059);
+  }
+}
+
+void TarnInterface::shutdown() {
+  if (state_ == kUninitialized) return;  // nothing was made; the reporter stays
+  extensions_.clear();
+  searchPath_.clear();
+  reporter_.reset();  // ends logging
+  state_ = kUninitialized;
+}
+
+void TarnInterface::report(int code, ...) {
+  va_list args;
+  va_start(args, code);
+  DatabaseMessages().vreport(code, args);
+  va_end(args);
+}
+
+#define KORVA_TEXT_SHORTCUT(method, severity)                 \
+  void TarnInterface::method(const char* format, ...) {      \
+    va_list args;                                            \
+    va_start(args, format);                                  \
+    DatabaseMessages().vtext(severity, format, args);        \
+    va_end(args);                                            \
+  }
+KORVA_TEXT_SHORTCUT(error, kError)
+KORVA_TEXT_SHORTCUT(warning, kWarning)
+KORVA_TEXT_SHORTCUT(message, kMessage)
+#undef KORVA_TEXT_SHORTCUT
+
+std::vector<std::string> TarnInterface::searchFolders() const { return SplitPathList(searchPath_); }
+
+void TarnInterface::registerExtension(const char* extension) {
+  for (const std::string& e : extensions_)
+    if (e == extension) return;
+  extensions_.emplace_back(extension);
+}
+
+bool TarnInterface::locateDesignFile(const std::string& name, DesignFileLocation* out) {
+  initialize();
+  if (platform::IsAbsolutePath(name) && platform::IsRegularFile(name)) {
+    DesignPath split = SplitDesignPath(name);
+    *out = {split.folder, split.name, split.extension, name};
+    return true;
+  }
+  DesignPath split = SplitDesignPath(name);
+  std::vector<std::string> folders;
+  if (!split.folder.empty())
+    folders.push_back(split.folder);
+  else
+    folders = searchFolders();
+  if (folders.empty()) folders.push_back(".");
+
+  for (const std::string& folder : folders) {
+    auto tryExtension = [&](const std::string& ext) {
+      std::string path = platform::JoinPath(folder, split.name);
+      if (!ext.empty()) path += "." + ext;
+      if (!platform::IsRegularFile(path)) return false;
+      *out = {folder, split.name, ext, path};
+      return true;
+    };
+    if (!split.extension.empty()) {
+      if (tryExtension(split.extension)) return true;
+    } else {
+      for (const std::string& ext : extensions_)
+        if (tryExtension(ext)) return true;
+    }
+  }
+  return false;
+}
+
+bool TarnInterface::isInPath(const std::string& name) {
+  DesignFileLocation location;
+  return locateDesignFile(name, &location);
+}
+
+std::vector<std::string> TarnInterface::pathDesignNames() {
+  initialize();
+  std::vector<std::string> names;
+  std::set<std::string> seen;
+  for (const std::string& folder : searchFolders()) {
+    std::vector<std::string> entries;
+    if (!platform::ListDirectory(folder, &entries)) {
+      report(1044, folder.c_str());
+      continue;
+    }
+    for (const std::string& entry : entries) {
+      DesignPath split = SplitDesignPath(entry);
+      if (split.name.empty() || split.extension.empty()) continue;
+      bool known = false;
+      for (const std::string& ext : extensions_) known = known || EqualsIgnoreCase(ext, split.extension);
+      if (known && platform::IsRegularFile(platform::JoinPath(folder, entry)) &&
+          seen.insert(split.name).second)
+        names.push_back(split.name);
+    }
+  }
+  return names;
+}
+
+}  // namespace korva

@@ -1,0 +1,113 @@
+// The process-wide interface object of the object database (TARN()).
+//
+// It owns the error reporter, the configuration strings, the table of
+// registered file extensions and the search path along which designs and
+// compiled schemas are found.  Every database operation calls initialize()
+// first; shutdown() releases what initialisation made and returns to the
+// uninitialised state, so the next operation initialises again (banner
+// included).  The error reporter is made on first request and does not
+// initialise anything else, so OpenLogFile and SetSchemaPath work before the
+// first model exchange.
+#ifndef KORVA_OBJDB_INTERFACE_H
+#define KORVA_OBJDB_INTERFACE_H
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "objdb/configuration.h"
+#include "objdb/error_reporter.h"
+
+namespace korva {
+
+// Where a design file was found: folder, base name, extension and full path.
+struct DesignFileLocation {
+  std::string folder;
+  std::string name;
+  std::string extension;
+  std::string path;
+};
+
+// A design path split into folder (up to and including the last separator),
+// name (after it, up to the first ".") and extension (after that ".").
+struct DesignPath {
+  std::string folder;
+  std::string name;
+  std::string extension;
+};
+DesignPath SplitDesignPath(const std::string& path);
+
+class TarnInterface {
+ public:
+  enum State { kUninitialized = 0, kInitializing = 2, kInitialized = 3 };
+
+  TarnInterface();
+  ~TarnInterface();
+  TarnInterface(const TarnInterface&) = delete;
+  TarnInterface& operator=(const TarnInterface&) = delete;
+
+  // Initialises on the first call (state 0); does nothing in states 2 and 3.
+  void initialize();
+  // Releases everything initialize() made, destroys the error reporter
+  // (ending logging) and returns to state 0.
+  void shutdown();
+  int state() const { return state_; }
+
+  // The error reporter, made on first request.
+  TarnErrorReporter* reporter();
+
+  // Shortcuts into the database message category.
+  void report(int code, ...);
+  void error(const char* format, ...);
+  void warning(const char* format, ...);
+  void message(const char* format, ...);
+
+  // Configuration strings (computed on first call, kept across shutdowns).
+  TarnConfiguration& configuration() { return config_; }
+  const char* schemaPath() { return config_.schemaPath(); }
+  const std::string& dbPath() { return config_.dbPath(); }
+  const char* apPath() { return config_.apPath(); }
+  const std::string& regKey() { return config_.regKey(); }
+  void setSchemaPath(const char* path) { config_.setSchemaPath(path); }
+
+  // The search path "database path;schema path", built at initialisation,
+  // and its folders in order.
+  const std::string& searchPath() const { return searchPath_; }
+  std::vector<std::string> searchFolders() const;
+
+  // File extensions known to the format registry, in registration order.
+  void registerExtension(const char* extension);
+  const std::vector<std::string>& extensions() const { return extensions_; }
+
+  // Finds the file of a design name: a rooted name that names a file is used
+  // as it is; otherwise the given folder, else every folder of the search
+  // path (else "."), is tried with the given extension or with each
+  // registered extension in turn.  The first existing file wins.
+  bool locateDesignFile(const std::string& name, DesignFileLocation* out);
+  // Whether a design of that name can be found on the search path.
+  bool isInPath(const std::string& name);
+  // Names of the designs found in the folders of the search path (files with
+  // a registered extension), each once, in search order.  A folder that
+  // cannot be listed is reported with 1044.
+  std::vector<std::string> pathDesignNames();
+
+ private:
+  void startServer();
+
+  int state_ = kUninitialized;
+  std::unique_ptr<TarnErrorReporter> reporter_;
+  TarnConfiguration config_;
+  std::string searchPath_;
+  std::vector<std::string> extensions_;
+};
+
+// The one interface object of the process.
+TarnInterface& TARN();
+
+// Name of the compiled header schema whose presence in the schema folder
+// shows that the runtime is installed.
+extern const char* const kHeaderSchemaFile;
+
+}  // namespace korva
+
+#endif  // KORVA_OBJDB_INTERFACE_H

@@ -1,0 +1,75 @@
+// The platform layer: every operating-system service the library uses, behind
+// one small interface.  platform_posix.cc implements it for Linux and other
+// POSIX systems, platform_win32.cc for Windows.  Nothing outside this folder
+// tests for the platform.
+#ifndef KORVA_PLATFORM_PLATFORM_H
+#define KORVA_PLATFORM_PLATFORM_H
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace korva {
+namespace platform {
+
+// A 128-bit GUID in the field order of the Windows GUID record.
+struct Guid {
+  uint32_t data1;
+  uint16_t data2;
+  uint16_t data3;
+  uint8_t data4[8];
+};
+
+// Fills *guid from the platform's GUID service (Windows) or with a random
+// version-4 GUID.  The result code of the service is not reported: callers
+// detect failure by an all-zero GUID.
+void CreateGuid(Guid* guid);
+
+// Registry hives searched for configuration values.
+enum class Hive { kCurrentUser, kLocalMachine };
+
+// Reads the string value `value` (empty name: the key's default value) under
+// `key` in `hive`.  Returns false, leaving *out untouched, when the key or
+// value is missing or the platform has no registry.
+bool ReadRegistryString(Hive hive, const char* key, const char* value, std::string* out);
+
+// Value of an environment variable, or null when it is not set.
+const char* GetEnv(const char* name);
+
+// Names of the entries of `dir` (files and folders, without "." and ".."),
+// in the order the file system lists them.  False when it cannot be listed.
+bool ListDirectory(const std::string& dir, std::vector<std::string>* names);
+
+bool IsDirectory(const std::string& path);
+bool IsRegularFile(const std::string& path);
+
+// The separator used to build paths ('/' or '\\').  Both characters are
+// accepted as separators when paths are split, on every platform.
+char PathSeparator();
+inline bool IsPathSeparator(char c) { return c == '/' || c == '\\'; }
+
+// Joins a folder and a name with one separator between them (none added when
+// the folder is empty or already ends with a separator).
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+// True when `path` is absolute on this platform (a leading separator, or a
+// drive letter on Windows).
+bool IsAbsolutePath(const std::string& path);
+
+uint32_t ProcessId();
+
+// Values that make object-identifier prefixes unique across hosts and runs.
+uint32_t HostValue();
+uint32_t NetworkValue();
+uint32_t MachineValue();
+
+// Broken-down local and universal time of `t`; false when the clock value
+// cannot be converted.
+bool LocalTime(std::time_t t, std::tm* out);
+bool UtcTime(std::time_t t, std::tm* out);
+
+}  // namespace platform
+}  // namespace korva
+
+#endif  // KORVA_PLATFORM_PLATFORM_H

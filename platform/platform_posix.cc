@@ -1,0 +1,99 @@
+// POSIX implementation of the platform layer.
+#include "platform/platform.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <random>
+
+namespace korva {
+namespace platform {
+namespace {
+
+uint32_t Fnv1a(const char* data, size_t n) {
+  uint32_t h = 2166136261u;
+  for (size_t i = 0; i < n; ++i) {
+    h ^= static_cast<unsigned char>(data[i]);
+    h *= 16777619u;
+  }
+  return h;
+}
+
+}  // namespace
+
+void CreateGuid(Guid* guid) {
+  uint8_t bytes[16] = {};
+  try {
+    std::random_device rd;
+    for (int i = 0; i < 16; i += 4) {
+      uint32_t v = rd();
+      std::memcpy(bytes + i, &v, 4);
+    }
+  } catch (...) {
+    return;  // no random source: the GUID stays as the caller set it
+  }
+  std::memcpy(&guid->data1, bytes, 4);
+  std::memcpy(&guid->data2, bytes + 4, 2);
+  std::memcpy(&guid->data3, bytes + 6, 2);
+  std::memcpy(guid->data4, bytes + 8, 8);
+  guid->data3 = static_cast<uint16_t>((guid->data3 & 0x0FFF) | 0x4000);  // version 4
+  guid->data4[0] = static_cast<uint8_t>((guid->data4[0] & 0x3F) | 0x80);  // RFC 4122 variant
+}
+
+bool ReadRegistryString(Hive, const char*, const char*, std::string*) { return false; }
+
+const char* GetEnv(const char* name) { return std::getenv(name); }
+
+bool ListDirectory(const std::string& dir, std::vector<std::string>* names) {
+  DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+  if (d == nullptr) return false;
+  while (struct dirent* e = readdir(d)) {
+    if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+    names->emplace_back(e->d_name);
+  }
+  closedir(d);
+  return true;
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+char PathSeparator() { return '/'; }
+
+bool IsAbsolutePath(const std::string& path) { return !path.empty() && IsPathSeparator(path[0]); }
+
+uint32_t ProcessId() { return static_cast<uint32_t>(getpid()); }
+
+uint32_t HostValue() { return static_cast<uint32_t>(gethostid()); }
+
+uint32_t NetworkValue() {
+  char name[256] = {};
+  if (gethostname(name, sizeof name - 1) != 0) return 0;
+  return Fnv1a(name, std::strlen(name));
+}
+
+uint32_t MachineValue() {
+  std::ifstream in("/etc/machine-id");
+  std::string id;
+  if (in && std::getline(in, id)) return Fnv1a(id.data(), id.size());
+  return NetworkValue() ^ 0x9E3779B9u;
+}
+
+bool LocalTime(std::time_t t, std::tm* out) { return localtime_r(&t, out) != nullptr; }
+
+bool UtcTime(std::time_t t, std::tm* out) { return gmtime_r(&t, out) != nullptr; }
+
+}  // namespace platform
+}  // namespace korva

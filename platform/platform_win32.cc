@@ -1,0 +1,104 @@
+// Windows implementation of the platform layer.
+#include "platform/platform.h"
+
+#include <objbase.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace korva {
+namespace platform {
+
+void CreateGuid(Guid* guid) {
+  GUID g;
+  std::memset(&g, 0, sizeof g);
+  CoCreateGuid(&g);  // failure leaves the all-zero GUID, which callers detect
+  guid->data1 = g.Data1;
+  guid->data2 = g.Data2;
+  guid->data3 = g.Data3;
+  std::memcpy(guid->data4, g.Data4, 8);
+}
+
+bool ReadRegistryString(Hive hive, const char* key, const char* value, std::string* out) {
+  HKEY root = hive == Hive::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+  HKEY k;
+  if (RegOpenKeyExA(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+  const char* name = (value != nullptr && *value != '\0') ? value : nullptr;
+  DWORD type = 0, size = 0;
+  bool ok = false;
+  if (RegQueryValueExA(k, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+      (type == REG_SZ || type == REG_EXPAND_SZ)) {
+    std::string buf(size + 1, '\0');  // one byte more than reported
+    DWORD len = size + 1;
+    if (RegQueryValueExA(k, name, nullptr, &type, reinterpret_cast<BYTE*>(&buf[0]), &len) ==
+        ERROR_SUCCESS) {
+      buf.resize(std::strlen(buf.c_str()));
+      *out = buf;
+      ok = true;
+    }
+  }
+  RegCloseKey(k);
+  return ok;
+}
+
+const char* GetEnv(const char* name) { return std::getenv(name); }
+
+bool ListDirectory(const std::string& dir, std::vector<std::string>* names) {
+  std::string pattern = JoinPath(dir.empty() ? std::string(".") : dir, "*.*");
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  do {
+    if (std::strcmp(fd.cFileName, ".") == 0 || std::strcmp(fd.cFileName, "..") == 0) continue;
+    names->emplace_back(fd.cFileName);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  return true;
+}
+
+bool IsDirectory(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsRegularFile(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+char PathSeparator() { return '\\'; }
+
+bool IsAbsolutePath(const std::string& path) {
+  if (!path.empty() && IsPathSeparator(path[0])) return true;
+  return path.size() >= 3 && path[1] == ':' && IsPathSeparator(path[2]);
+}
+
+uint32_t ProcessId() { return static_cast<uint32_t>(GetCurrentProcessId()); }
+
+uint32_t HostValue() {
+  DWORD serial = 0;
+  GetVolumeInformationA("C:\\", nullptr, 0, &serial, nullptr, nullptr, nullptr, 0);
+  return serial;
+}
+
+uint32_t NetworkValue() {
+  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD n = sizeof name;
+  if (!GetComputerNameA(name, &n)) return 0;
+  uint32_t h = 2166136261u;
+  for (DWORD i = 0; i < n; ++i) {
+    h ^= static_cast<unsigned char>(name[i]);
+    h *= 16777619u;
+  }
+  return h;
+}
+
+uint32_t MachineValue() { return HostValue() ^ NetworkValue() ^ 0x9E3779B9u; }
+
+bool LocalTime(std::time_t t, std::tm* out) { return localtime_s(out, &t) == 0; }
+
+bool UtcTime(std::time_t t, std::tm* out) { return gmtime_s(out, &t) == 0; }
+
+}  // namespace platform
+}  // namespace korva
