@@ -9,6 +9,8 @@ set(KORVA_CORE_SOURCES
   objdb/interface.cc
   objdb/message_tables.cc
   objdb/time_stamp.cc
+  exchange/part21_output.cc
+  exchange/part21_tokenizer.cc
   ifc2x2/globalid.cc
   api/frame.cc
 )
