@@ -105,8 +105,9 @@ class Parser {
   }
 
   // Consumes tokens up to (not including) one of the stop symbols at bracket
-  // depth 0 and returns their source text.  Fails on end of file, on an
-  // unbalanced closing bracket, or when nothing precedes the stop symbol.
+  // depth 0 and returns their source text.  Fails on end of file, on
+  // unbalanced brackets, on a ';' that is not a stop symbol, or when nothing
+  // precedes the stop symbol.
   std::string captureUntil(std::initializer_list<std::string_view> stops,
                            const std::string& what) {
     const std::size_t start = pos_;
@@ -118,6 +119,11 @@ class Parser {
         bool stop = false;
         for (std::string_view s : stops) stop = stop || t.text == s;
         if (stop) break;
+      }
+      if (t.isSymbol(";")) {
+        // No expression contains ';' outside a string: the text before it
+        // is missing a closing bracket or the expected delimiter.
+        fail(depth > 0 ? "unclosed bracket in " + what : "unexpected ';' in " + what);
       }
       if (t.isSymbol("(") || t.isSymbol("[") || t.isSymbol("{")) {
         ++depth;
