@@ -111,17 +111,17 @@ TEST(IfcSchema, SelectMembersInDeclarationOrder) {
 }
 
 TEST(IfcSchema, TypesOfAttributes) {
-  const TypeSpec& guid = underlyingType(entity("IfcRoot").attributes[0].type);
+  const TypeDesc& guid = underlyingType(entity("IfcRoot").attributes[0].type);
   EXPECT_EQ(guid.describe(), "STRING(22) FIXED");
 
-  const TypeSpec& polygon = *entity("IfcPolyLoop").findAttribute("Polygon")->type;
+  const TypeDesc& polygon = *entity("IfcPolyLoop").findAttribute("Polygon")->type;
   EXPECT_EQ(polygon.describe(), "LIST [3:?] OF UNIQUE IfcCartesianPoint");
 
   const AttributeSlot* wAxes = entity("IfcGrid").findAttribute("WAxes");
   EXPECT_TRUE(wAxes->optional());
   EXPECT_EQ(wAxes->type->describe(), "LIST [1:?] OF UNIQUE IfcGridAxis");
 
-  const TypeSpec& coords = *entity("IfcCartesianPoint").findAttribute("Coordinates")->type;
+  const TypeDesc& coords = *entity("IfcCartesianPoint").findAttribute("Coordinates")->type;
   EXPECT_EQ(coords.lower.value, 1);
   EXPECT_EQ(coords.upper.value, 3);
   EXPECT_EQ(underlyingType(*coords.element).simple, SimpleKind::Real);

@@ -11,10 +11,10 @@ using testing::firstError;
 using testing::loadBody;
 using testing::wrapBody;
 
-const TypeSpec& definedUnderlying(const Schema& s, const char* name) {
+const TypeDesc& definedUnderlying(const Schema& s, const char* name) {
   const DefinedType* t = s.findDefinedType(name);
   EXPECT_NE(t, nullptr) << name;
-  static const TypeSpec empty;
+  static const TypeDesc empty;
   return t ? t->underlying : empty;
 }
 
@@ -34,15 +34,15 @@ TEST(Parser, SimpleAndDefinedTypes) {
       SELF < 1.0E6;
     END_TYPE;
   )");
-  const TypeSpec& guid = definedUnderlying(s, "Guid");
-  EXPECT_EQ(guid.kind, TypeSpec::Kind::Simple);
+  const TypeDesc& guid = definedUnderlying(s, "Guid");
+  EXPECT_EQ(guid.kind, TypeDesc::Kind::Simple);
   EXPECT_EQ(guid.simple, SimpleKind::String);
   EXPECT_TRUE(guid.width.isInteger());
   EXPECT_EQ(guid.width.value, 22);
   EXPECT_TRUE(guid.fixed);
   EXPECT_EQ(guid.describe(), "STRING(22) FIXED");
 
-  const TypeSpec& label = definedUnderlying(s, "Label");
+  const TypeDesc& label = definedUnderlying(s, "Label");
   EXPECT_EQ(label.width.kind, Bound::Kind::Unbounded);
   EXPECT_FALSE(label.fixed);
   EXPECT_EQ(definedUnderlying(s, "Blob").describe(), "BINARY(32)");
@@ -52,7 +52,7 @@ TEST(Parser, SimpleAndDefinedTypes) {
 
   const DefinedType* pos = s.findDefinedType("poslen");  // lookup ignores case
   ASSERT_NE(pos, nullptr);
-  EXPECT_EQ(pos->underlying.kind, TypeSpec::Kind::Named);
+  EXPECT_EQ(pos->underlying.kind, TypeDesc::Kind::Named);
   EXPECT_EQ(pos->underlying.target, s.find("Len"));
   ASSERT_EQ(pos->where.size(), 2u);
   EXPECT_EQ(pos->where[0].label, "WR1");
@@ -71,28 +71,28 @@ TEST(Parser, AggregateBoundsAndFlags) {
     TYPE Grid = LIST [1:?] OF LIST [2 : 2+1] OF Pt; END_TYPE;
     TYPE Sized = BAG [0:Ndim(SELF)] OF Pt; END_TYPE;
   )");
-  const TypeSpec& pair = definedUnderlying(s, "Pair");
+  const TypeDesc& pair = definedUnderlying(s, "Pair");
   EXPECT_EQ(pair.aggregate, AggregateKind::Array);
   EXPECT_EQ(pair.lower.value, 1);
   EXPECT_EQ(pair.upper.value, 2);
   EXPECT_TRUE(pair.optionalElements);
   EXPECT_TRUE(pair.uniqueElements);
 
-  const TypeSpec& open = definedUnderlying(s, "Open");  // default bounds [0:?]
+  const TypeDesc& open = definedUnderlying(s, "Open");  // default bounds [0:?]
   EXPECT_EQ(open.lower.value, 0);
   EXPECT_EQ(open.upper.kind, Bound::Kind::Unbounded);
 
-  const TypeSpec& poly = definedUnderlying(s, "Poly");
+  const TypeDesc& poly = definedUnderlying(s, "Poly");
   EXPECT_EQ(poly.describe(), "LIST [3:?] OF UNIQUE Pt");
   EXPECT_FALSE(poly.optionalElements);
 
-  const TypeSpec& grid = definedUnderlying(s, "Grid");
-  ASSERT_EQ(grid.element->kind, TypeSpec::Kind::Aggregate);
+  const TypeDesc& grid = definedUnderlying(s, "Grid");
+  ASSERT_EQ(grid.element->kind, TypeDesc::Kind::Aggregate);
   EXPECT_EQ(grid.element->upper.kind, Bound::Kind::Expression);
   EXPECT_EQ(grid.element->upper.text, "2+1");
   EXPECT_EQ(grid.element->element->target, s.find("Pt"));
 
-  const TypeSpec& sized = definedUnderlying(s, "Sized");
+  const TypeDesc& sized = definedUnderlying(s, "Sized");
   EXPECT_EQ(sized.aggregate, AggregateKind::Bag);
   EXPECT_EQ(sized.upper.kind, Bound::Kind::Expression);
   EXPECT_EQ(sized.upper.text, "Ndim(SELF)");
@@ -236,7 +236,8 @@ TEST(Parser, SyntaxErrorsNameLineAndToken) {
       {wrapBody("ENTITY A;\n x : END_TYPE;\nEND_ENTITY;"), 3, "END_TYPE", "expected a type"},
       {wrapBody("ENTITY A;\n DERIVE\n d : INTEGER := ;\nEND_ENTITY;"), 4, ";", "expected derived"},
       {wrapBody("ENTITY A;\n WHERE\n WR1 : (x > 1;\nEND_ENTITY;"), 4, ";", "unclosed bracket"},
-      {wrapBody("TYPE T = LIST [1:? OF INTEGER; END_TYPE;"), 2, ";", "unexpected ';' in upper bound"},
+      {wrapBody("TYPE T = LIST [1:? OF INTEGER; END_TYPE;"), 2, ";",
+       "unexpected ';' in upper bound"},
       {wrapBody("ENTITY A; END_ENTITY;\nENTITY a; END_ENTITY;"), 3, "a", "duplicate declaration"},
       {wrapBody("FOO;"), 2, "FOO", "expected TYPE, ENTITY"},
       {"SCHEMA s;\nEND_SCHEMA;\nTYPE", 3, "TYPE", "after END_SCHEMA"},

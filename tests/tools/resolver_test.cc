@@ -82,18 +82,18 @@ TEST(Resolver, DerivedRedeclarationsAreFlaggedAndInherited) {
 TEST(Resolver, ExplicitRedeclarationRefinesTypeWithoutNewSlot) {
   const Schema s = loadBody(R"(
     ENTITY Item; END_ENTITY;
-    ENTITY Special SUBTYPE OF (Item); END_ENTITY;
+    ENTITY Narrow SUBTYPE OF (Item); END_ENTITY;
     ENTITY Holder; content : Item; n : INTEGER; END_ENTITY;
-    ENTITY SpecialHolder SUBTYPE OF (Holder);
-      SELF\Holder.content : Special;
+    ENTITY NarrowHolder SUBTYPE OF (Holder);
+      SELF\Holder.content : Narrow;
       extra : INTEGER;
     END_ENTITY;
   )");
-  const Entity* sh = s.findEntity("SpecialHolder");
+  const Entity* sh = s.findEntity("NarrowHolder");
   EXPECT_EQ(attributeNames(*sh), "content,n,extra");
   const AttributeSlot* content = sh->findAttribute("content");
   EXPECT_EQ(content->owner, s.findEntity("Holder"));
-  EXPECT_EQ(content->type->target, s.findEntity("Special"));
+  EXPECT_EQ(content->type->target, s.findEntity("Narrow"));
   EXPECT_FALSE(content->isDerived());
   EXPECT_EQ(s.findEntity("Holder")->findAttribute("content")->type->target, s.findEntity("Item"));
 }

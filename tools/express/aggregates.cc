@@ -7,12 +7,12 @@
 namespace korva::express {
 namespace {
 
-// Calls `visit` for every aggregate spec the schema uses, outer before inner.
-void forEachAggregate(const Schema& schema, const std::function<void(const TypeSpec&)>& visit) {
-  std::function<void(const TypeSpec&)> walk = [&](const TypeSpec& spec) {
-    if (spec.kind != TypeSpec::Kind::Aggregate) return;
-    visit(spec);
-    if (spec.element) walk(*spec.element);
+// Calls `visit` for every aggregate type the schema uses, outer before inner.
+void forEachAggregate(const Schema& schema, const std::function<void(const TypeDesc&)>& visit) {
+  std::function<void(const TypeDesc&)> walk = [&](const TypeDesc& desc) {
+    if (desc.kind != TypeDesc::Kind::Aggregate) return;
+    visit(desc);
+    if (desc.element) walk(*desc.element);
   };
   for (const auto& owned : schema.declarations()) {
     const Declaration* d = owned.get();
@@ -39,17 +39,17 @@ const char* aggregateClassPrefix(AggregateKind kind) {
   return "?";
 }
 
-std::string aggregateClassName(const TypeSpec& aggregate) {
-  if (aggregate.kind != TypeSpec::Kind::Aggregate || !aggregate.element) return "";
-  const TypeSpec& element = *aggregate.element;
+std::string aggregateClassName(const TypeDesc& aggregate) {
+  if (aggregate.kind != TypeDesc::Kind::Aggregate || !aggregate.element) return "";
+  const TypeDesc& element = *aggregate.element;
   std::string elementName;
   switch (element.kind) {
-    case TypeSpec::Kind::Simple:
+    case TypeDesc::Kind::Simple:
       return "";
-    case TypeSpec::Kind::Named:
+    case TypeDesc::Kind::Named:
       elementName = element.target ? element.target->name : element.name;
       break;
-    case TypeSpec::Kind::Aggregate:
+    case TypeDesc::Kind::Aggregate:
       elementName = aggregateClassName(element);
       if (elementName.empty()) return "";
       break;
@@ -59,11 +59,11 @@ std::string aggregateClassName(const TypeSpec& aggregate) {
 
 std::vector<AggregateType> distinctAggregateTypes(const Schema& schema) {
   std::map<std::string, AggregateType> bySignature;
-  forEachAggregate(schema, [&](const TypeSpec& spec) {
-    AggregateType& entry = bySignature[spec.describe()];
-    if (!entry.spec) {
-      entry.signature = spec.describe();
-      entry.spec = &spec;
+  forEachAggregate(schema, [&](const TypeDesc& desc) {
+    AggregateType& entry = bySignature[desc.describe()];
+    if (!entry.desc) {
+      entry.signature = desc.describe();
+      entry.desc = &desc;
     }
     ++entry.uses;
   });
@@ -74,14 +74,14 @@ std::vector<AggregateType> distinctAggregateTypes(const Schema& schema) {
 
 std::vector<AggregateClass> aggregateClasses(const Schema& schema) {
   std::map<std::string, AggregateClass> byName;
-  forEachAggregate(schema, [&](const TypeSpec& spec) {
-    std::string name = aggregateClassName(spec);
+  forEachAggregate(schema, [&](const TypeDesc& desc) {
+    std::string name = aggregateClassName(desc);
     if (name.empty() || byName.count(name)) return;
     AggregateClass c;
     c.name = name;
-    c.kind = spec.aggregate;
-    const TypeSpec& element = *spec.element;
-    if (element.kind == TypeSpec::Kind::Named) {
+    c.kind = desc.aggregate;
+    const TypeDesc& element = *desc.element;
+    if (element.kind == TypeDesc::Kind::Named) {
       c.element = element.target;
       c.elementName = element.target ? element.target->name : element.name;
     } else {

@@ -22,8 +22,8 @@ namespace korva::express {
 
 // A distinct aggregate type as written: kind, bounds, flags and element.
 struct AggregateType {
-  std::string signature;  // TypeSpec::describe() of the aggregate: its identity
-  const TypeSpec* spec = nullptr;  // the first use found
+  std::string signature;  // TypeDesc::describe() of the aggregate: its identity
+  const TypeDesc* desc = nullptr;  // the first use found
   int uses = 0;                    // number of places that use it
 };
 
@@ -40,9 +40,9 @@ struct AggregateClass {
 // Distinct aggregate classes, sorted by name.
 std::vector<AggregateClass> aggregateClasses(const Schema& schema);
 
-// Class name for an aggregate spec, or "" when its elements are simple values
+// Class name for an aggregate type, or "" when its elements are simple values
 // (or a nested aggregate of simple values).
-std::string aggregateClassName(const TypeSpec& aggregate);
+std::string aggregateClassName(const TypeDesc& aggregate);
 
 // "List", "Set", "Bag", "Array".
 const char* aggregateClassPrefix(AggregateKind kind);

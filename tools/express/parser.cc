@@ -33,7 +33,7 @@ bool isReserved(const Token& t) {
   return false;
 }
 
-// Nesting limit for type specs (LIST OF LIST OF ...), far beyond any real
+// Nesting limit for type descriptions (LIST OF LIST OF ...), far beyond any real
 // schema; keeps hostile input from exhausting the stack.
 constexpr int kMaxTypeDepth = 64;
 
@@ -160,7 +160,7 @@ class Parser {
       skipBlock("SUBTYPE_CONSTRAINT", "END_SUBTYPE_CONSTRAINT");
     } else if (t.is("USE") || t.is("REFERENCE")) {
       advance();
-      captureUntil({";"}, "interface specification");
+      captureUntil({";"}, "USE or REFERENCE clause");
       advance();
     } else if (t.kind == TokenKind::EndOfFile) {
       fail("missing END_SCHEMA");
@@ -211,7 +211,7 @@ class Parser {
       decl = std::move(s);
     } else {
       auto d = std::make_unique<DefinedType>(nameToken.text, nameToken.line);
-      d->underlying = parseTypeSpec(0);
+      d->underlying = parseTypeDesc(0);
       where = &d->where;
       decl = std::move(d);
     }
@@ -233,51 +233,51 @@ class Parser {
     return names;
   }
 
-  TypeSpec parseTypeSpec(int depth) {
+  TypeDesc parseTypeDesc(int depth) {
     if (depth > kMaxTypeDepth) fail("type nested too deeply");
-    TypeSpec spec;
+    TypeDesc desc;
     const Token& t = peek();
     if (t.is("LIST") || t.is("SET") || t.is("BAG") || t.is("ARRAY")) {
-      spec.kind = TypeSpec::Kind::Aggregate;
-      spec.aggregate = t.is("LIST") ? AggregateKind::List
+      desc.kind = TypeDesc::Kind::Aggregate;
+      desc.aggregate = t.is("LIST") ? AggregateKind::List
                        : t.is("SET") ? AggregateKind::Set
                        : t.is("BAG") ? AggregateKind::Bag
                                      : AggregateKind::Array;
       advance();
-      parseBounds(spec.lower, spec.upper, spec.aggregate == AggregateKind::Array);
+      parseBounds(desc.lower, desc.upper, desc.aggregate == AggregateKind::Array);
       expectKeyword("OF");
-      spec.optionalElements = acceptKeyword("OPTIONAL");
-      spec.uniqueElements = acceptKeyword("UNIQUE");
-      spec.element = std::make_shared<TypeSpec>(parseTypeSpec(depth + 1));
-      return spec;
+      desc.optionalElements = acceptKeyword("OPTIONAL");
+      desc.uniqueElements = acceptKeyword("UNIQUE");
+      desc.element = std::make_shared<TypeDesc>(parseTypeDesc(depth + 1));
+      return desc;
     }
-    spec.kind = TypeSpec::Kind::Simple;
-    if (acceptKeyword("INTEGER")) { spec.simple = SimpleKind::Integer; return spec; }
-    if (acceptKeyword("NUMBER")) { spec.simple = SimpleKind::Number; return spec; }
-    if (acceptKeyword("BOOLEAN")) { spec.simple = SimpleKind::Boolean; return spec; }
-    if (acceptKeyword("LOGICAL")) { spec.simple = SimpleKind::Logical; return spec; }
+    desc.kind = TypeDesc::Kind::Simple;
+    if (acceptKeyword("INTEGER")) { desc.simple = SimpleKind::Integer; return desc; }
+    if (acceptKeyword("NUMBER")) { desc.simple = SimpleKind::Number; return desc; }
+    if (acceptKeyword("BOOLEAN")) { desc.simple = SimpleKind::Boolean; return desc; }
+    if (acceptKeyword("LOGICAL")) { desc.simple = SimpleKind::Logical; return desc; }
     if (acceptKeyword("REAL")) {
-      spec.simple = SimpleKind::Real;
+      desc.simple = SimpleKind::Real;
       if (acceptSymbol("(")) {  // precision: accepted, not needed by the model
         captureUntil({")"}, "real precision");
         advance();
       }
-      return spec;
+      return desc;
     }
     if (peek().is("STRING") || peek().is("BINARY")) {
-      spec.simple = peek().is("STRING") ? SimpleKind::String : SimpleKind::Binary;
+      desc.simple = peek().is("STRING") ? SimpleKind::String : SimpleKind::Binary;
       advance();
       if (acceptSymbol("(")) {
-        spec.width = parseBound({")"}, "width");
+        desc.width = parseBound({")"}, "width");
         expectSymbol(")");
-        spec.fixed = acceptKeyword("FIXED");
+        desc.fixed = acceptKeyword("FIXED");
       }
-      return spec;
+      return desc;
     }
-    spec.kind = TypeSpec::Kind::Named;
+    desc.kind = TypeDesc::Kind::Named;
     const Token& nameToken = expectName("a type");
-    spec.name = nameToken.text;
-    return spec;
+    desc.name = nameToken.text;
+    return desc;
   }
 
   // '[' lower ':' upper ']'; optional except for ARRAY.  Missing bounds mean
@@ -416,7 +416,7 @@ class Parser {
     } while (acceptSymbol(","));
     expectSymbol(":");
     const bool optional = acceptKeyword("OPTIONAL");
-    const TypeSpec type = parseTypeSpec(0);
+    const TypeDesc type = parseTypeDesc(0);
     expectSymbol(";");
     for (AttributeName& n : names) {
       ExplicitAttribute a;
@@ -436,7 +436,7 @@ class Parser {
     d.line = n.token->line;
     d.redeclares = std::move(n.redeclares);
     expectSymbol(":");
-    d.type = parseTypeSpec(0);
+    d.type = parseTypeDesc(0);
     expectSymbol(":=");
     d.expression = captureUntil({";"}, "derived attribute expression");
     advance();
@@ -449,10 +449,10 @@ class Parser {
     inv.name = n.token->text;
     inv.line = n.token->line;
     expectSymbol(":");
-    TypeSpec target;
-    target.kind = TypeSpec::Kind::Named;
+    TypeDesc target;
+    target.kind = TypeDesc::Kind::Named;
     if (peek().is("SET") || peek().is("BAG")) {
-      inv.type.kind = TypeSpec::Kind::Aggregate;
+      inv.type.kind = TypeDesc::Kind::Aggregate;
       inv.type.aggregate = peek().is("SET") ? AggregateKind::Set : AggregateKind::Bag;
       advance();
       parseBounds(inv.type.lower, inv.type.upper, false);
@@ -460,7 +460,7 @@ class Parser {
     }
     target.name = inv.targetName = expectName("inverse target entity").text;
     if (inv.isAggregate()) {
-      inv.type.element = std::make_shared<TypeSpec>(std::move(target));
+      inv.type.element = std::make_shared<TypeDesc>(std::move(target));
     } else {
       inv.type = std::move(target);
     }

@@ -18,7 +18,7 @@ class Resolver {
       Declaration* d = owned.get();
       switch (d->kind) {
         case DeclKind::DefinedType:
-          resolveSpec(static_cast<DefinedType*>(d)->underlying, d->line);
+          resolveType(static_cast<DefinedType*>(d)->underlying, d->line);
           break;
         case DeclKind::Select:
           resolveSelect(*static_cast<SelectType*>(d));
@@ -51,16 +51,16 @@ class Resolver {
   // resolved fields.
   static Entity* mutableEntity(const Entity* e) { return const_cast<Entity*>(e); }
 
-  void resolveSpec(TypeSpec& spec, int line) {
-    switch (spec.kind) {
-      case TypeSpec::Kind::Simple:
+  void resolveType(TypeDesc& desc, int line) {
+    switch (desc.kind) {
+      case TypeDesc::Kind::Simple:
         return;
-      case TypeSpec::Kind::Aggregate:
-        resolveSpec(*spec.element, line);
+      case TypeDesc::Kind::Aggregate:
+        resolveType(*desc.element, line);
         return;
-      case TypeSpec::Kind::Named:
-        spec.target = schema_.find(spec.name);
-        if (!spec.target) error(line, "unknown type '" + spec.name + "'");
+      case TypeDesc::Kind::Named:
+        desc.target = schema_.find(desc.name);
+        if (!desc.target) error(line, "unknown type '" + desc.name + "'");
         return;
     }
   }
@@ -90,14 +90,15 @@ class Resolver {
 
   void checkDefinedTypeCycle(const DefinedType& start) {
     std::unordered_set<const Declaration*> visited{&start};
-    const TypeSpec* spec = &start.underlying;
-    while (spec->kind == TypeSpec::Kind::Named && spec->target &&
-           spec->target->kind == DeclKind::DefinedType) {
-      if (!visited.insert(spec->target).second) {
-        if (spec->target == &start) error(start.line, "defined type " + start.name + " refers to itself");
+    const TypeDesc* desc = &start.underlying;
+    while (desc->kind == TypeDesc::Kind::Named && desc->target &&
+           desc->target->kind == DeclKind::DefinedType) {
+      if (!visited.insert(desc->target).second) {
+        if (desc->target == &start)
+          error(start.line, "defined type " + start.name + " refers to itself");
         return;  // a cycle not through `start` is reported from its own members
       }
-      spec = &static_cast<const DefinedType*>(spec->target)->underlying;
+      desc = &static_cast<const DefinedType*>(desc->target)->underlying;
     }
   }
 
@@ -117,10 +118,10 @@ class Resolver {
       }
       entity.supertypes.push_back(super);
     }
-    for (ExplicitAttribute& a : entity.attributes) resolveSpec(a.type, a.line);
-    for (DerivedAttribute& d : entity.derived) resolveSpec(d.type, d.line);
+    for (ExplicitAttribute& a : entity.attributes) resolveType(a.type, a.line);
+    for (DerivedAttribute& d : entity.derived) resolveType(d.type, d.line);
     for (InverseAttribute& inv : entity.inverses) {
-      resolveSpec(inv.type, inv.line);
+      resolveType(inv.type, inv.line);
       inv.target = schema_.findEntity(inv.targetName);
       if (!inv.target && schema_.find(inv.targetName))
         error(inv.line, "inverse target '" + inv.targetName + "' is not an entity");

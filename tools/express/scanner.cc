@@ -185,7 +185,8 @@ class Scanner {
     const int startLine = line_;
     advance();
     while (pos_ < src_.size() && peek() != '"') {
-      if (!isHexDigit(peek())) fail(line_, "invalid character in encoded string", std::string(1, peek()));
+      if (!isHexDigit(peek()))
+        fail(line_, "invalid character in encoded string", std::string(1, peek()));
       advance();
     }
     if (pos_ >= src_.size()) fail(startLine, "unterminated string", "\"");

@@ -37,7 +37,7 @@ bool Bound::operator==(const Bound& other) const {
   return false;
 }
 
-std::string TypeSpec::describe() const {
+std::string TypeDesc::describe() const {
   switch (kind) {
     case Kind::Simple: {
       std::string text = simpleKindName(simple);
@@ -129,12 +129,12 @@ const DefinedType* Schema::findDefinedType(std::string_view n) const {
   return findOfKind<DefinedType>(*this, n, DeclKind::DefinedType);
 }
 
-const TypeSpec& underlyingType(const TypeSpec& type) {
-  const TypeSpec* current = &type;
+const TypeDesc& underlyingType(const TypeDesc& type) {
+  const TypeDesc* current = &type;
   // The resolver rejects cycles among defined types; the limit only guards
   // against use on an unresolved model.
   for (int hops = 0; hops < 1000; ++hops) {
-    if (current->kind != TypeSpec::Kind::Named || !current->target ||
+    if (current->kind != TypeDesc::Kind::Named || !current->target ||
         current->target->kind != DeclKind::DefinedType)
       break;
     current = &static_cast<const DefinedType*>(current->target)->underlying;

@@ -23,7 +23,7 @@ struct Declaration;
 struct Entity;
 struct ExplicitAttribute;
 
-// ---------------------------------------------------------------- type specs
+// --------------------------------------------------------- type descriptions
 
 enum class SimpleKind { Integer, Real, Number, Boolean, Logical, String, Binary };
 enum class AggregateKind { List, Set, Bag, Array };
@@ -44,7 +44,7 @@ struct Bound {
 };
 
 // The type of an attribute, of a defined type, or of an aggregate element.
-struct TypeSpec {
+struct TypeDesc {
   enum class Kind { Simple, Named, Aggregate };
   Kind kind = Kind::Simple;
 
@@ -62,7 +62,7 @@ struct TypeSpec {
   Bound lower, upper;
   bool optionalElements = false;
   bool uniqueElements = false;
-  std::shared_ptr<TypeSpec> element;
+  std::shared_ptr<TypeDesc> element;
 
   // EXPRESS-like rendering, e.g. "LIST [1:?] OF UNIQUE IfcCartesianPoint".
   std::string describe() const;
@@ -92,7 +92,7 @@ struct Declaration {
 
 // TYPE name = <simple, named or aggregate type>;
 struct DefinedType : Declaration {
-  TypeSpec underlying;
+  TypeDesc underlying;
   std::vector<Rule> where;
 
   DefinedType(std::string n, int l) : Declaration(DeclKind::DefinedType, std::move(n), l) {}
@@ -129,7 +129,7 @@ struct Redeclaration {
 struct ExplicitAttribute {
   std::string name;
   int line = 0;
-  TypeSpec type;
+  TypeDesc type;
   bool optional = false;
   std::optional<Redeclaration> redeclares;  // SELF\X.A : type;  (refines, adds no slot)
 };
@@ -137,7 +137,7 @@ struct ExplicitAttribute {
 struct DerivedAttribute {
   std::string name;
   int line = 0;
-  TypeSpec type;
+  TypeDesc type;
   std::string expression;  // source text after ':='
   std::optional<Redeclaration> redeclares;  // SELF\X.A : type := expr;
 };
@@ -145,13 +145,13 @@ struct DerivedAttribute {
 struct InverseAttribute {
   std::string name;
   int line = 0;
-  TypeSpec type;            // the target entity, or SET/BAG [lo:hi] OF it
+  TypeDesc type;            // the target entity, or SET/BAG [lo:hi] OF it
   std::string targetName;   // entity named in `type`
   std::string forAttribute;
   const Entity* target = nullptr;                // resolved
   const ExplicitAttribute* inverseOf = nullptr;  // resolved: target's attribute named by FOR
 
-  bool isAggregate() const { return type.kind == TypeSpec::Kind::Aggregate; }
+  bool isAggregate() const { return type.kind == TypeDesc::Kind::Aggregate; }
 };
 
 // One slot of an entity's complete explicit attribute list: what an exchange
@@ -159,7 +159,7 @@ struct InverseAttribute {
 struct AttributeSlot {
   const Entity* owner = nullptr;                // entity that declares the attribute
   const ExplicitAttribute* attribute = nullptr;
-  const TypeSpec* type = nullptr;               // effective type (refined by a subtype if so)
+  const TypeDesc* type = nullptr;               // effective type (refined by a subtype if so)
   const Entity* derivedBy = nullptr;            // set when the entity or an ancestor redeclares
                                                 // it as DERIVE: written as '*'
 
@@ -229,9 +229,9 @@ class Schema {
   std::unordered_map<std::string, Declaration*> index_;  // lower-case name
 };
 
-// Follows defined types from `type` to the first spec that is not a named
+// Follows defined types from `type` to the first type that is not a named
 // defined type: a simple type, an aggregate, or a reference to an entity,
 // select or enumeration.  Requires a resolved model.
-const TypeSpec& underlyingType(const TypeSpec& type);
+const TypeDesc& underlyingType(const TypeDesc& type);
 
 }  // namespace korva::express
