@@ -4,11 +4,25 @@
 
 set(KORVA_CORE_SOURCES
   platform/platform_common.cc
+  objdb/aggregate.cc
+  objdb/arena.cc
+  objdb/class_registry.cc
   objdb/configuration.cc
+  objdb/design.cc
+  objdb/dictionary.cc
+  objdb/dictionary_binding.cc
+  objdb/domain.cc
   objdb/error_reporter.cc
   objdb/interface.cc
   objdb/message_tables.cc
+  objdb/meta_schema.cc
+  objdb/primitive_cast.cc
+  objdb/structure.cc
+  objdb/tarn_object.cc
+  objdb/tarn_type.cc
+  objdb/text.cc
   objdb/time_stamp.cc
+  objdb/union.cc
   exchange/part21_output.cc
   exchange/part21_tokenizer.cc
   ifc2x2/globalid.cc

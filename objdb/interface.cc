@@ -1,12 +1,17 @@
 #include "objdb/interface.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <set>
 
+#include "objdb/design.h"
+#include "objdb/dictionary_binding.h"
 #include "objdb/error_category.h"
+#include "objdb/meta_schema.h"
+#include "objdb/text.h"
 #include "platform/platform.h"
 
 namespace korva {
@@ -78,11 +83,13 @@ void TarnInterface::initialize() {
     ReportBannerLine("-----------------------------------------");
   }
 
-  // Class registration closes, the identifier index is made and the system
-  // design activated here once the object store provides them.
+  TarnTypeRegistry::close();
+  table_ = new DictionaryOfTarnDesign();
+  system_ = GenerateMetaSchema();
+  enterDesign(system_);
   startServer();
-  // The format handlers are registered with the repository layer and the
-  // "unnamed" current design is made here once designs exist.
+  // The format handlers register with the repository layer here.
+  current_ = newDesign("unnamed");
 
   state_ = kInitialized;
 }
@@ -101,6 +108,15 @@ void TarnInterface::startServer() {
 
 void TarnInterface::shutdown() {
   if (state_ == kUninitialized) return;  // nothing was made; the reporter stays
+  // Designs go first, the system design (and the classes bound to it) last.
+  std::vector<TarnDesign*> designs = owned_;
+  for (auto it = designs.rbegin(); it != designs.rend(); ++it)
+    if (*it != system_) destroyDesign(*it);
+  UnbindClassesOf(system_);
+  destroyDesign(system_);
+  system_ = current_ = nullptr;
+  delete table_;
+  table_ = nullptr;
   extensions_.clear();
   searchPath_.clear();
   reporter_.reset();  // ends logging
@@ -125,6 +141,94 @@ KORVA_TEXT_SHORTCUT(error, kError)
 KORVA_TEXT_SHORTCUT(warning, kWarning)
 KORVA_TEXT_SHORTCUT(message, kMessage)
 #undef KORVA_TEXT_SHORTCUT
+
+void TarnInterface::enterDesign(TarnDesign* design) {
+  if (std::find(owned_.begin(), owned_.end(), design) == owned_.end()) owned_.push_back(design);
+  if (design->name() != nullptr && table_->find(design->name()) < 0) table_->add(design->name(), design);
+}
+
+void TarnInterface::forgetDesign(TarnDesign* design) {
+  if (table_ != nullptr && design->name() != nullptr) {
+    int i = table_->find(design->name());
+    if (i >= 0 && table_->values()->get(static_cast<uint32_t>(i)) == design)
+      table_->removeAt(static_cast<uint32_t>(i));
+  }
+  owned_.erase(std::remove(owned_.begin(), owned_.end(), design), owned_.end());
+  if (current_ == design) current_ = nullptr;
+}
+
+void TarnInterface::destroyDesign(TarnDesign* design) {
+  forgetDesign(design);
+  if (design != system_) UnbindClassesOf(design);
+  delete design;
+}
+
+TarnDesign* TarnInterface::newDesign(const char* path, TarnDesign* schema) {
+  initialize();
+  DesignPath split = SplitDesignPath(path != nullptr ? path : "");
+  char unnamed[32];
+  if (split.name.empty()) {
+    std::snprintf(unnamed, sizeof unnamed, "unnamed_%d", unnamedCounter_++);
+    split.name = unnamed;
+  }
+  TarnDesign* design = new TarnDesign(split.name.c_str());
+  design->setDirectory(split.folder);
+  design->setExtension(split.extension);
+  owned_.push_back(design);
+  if (table_->find(split.name.c_str()) >= 0)
+    warning("Design named '%s' already exists", split.name.c_str());
+  else
+    table_->add(design->name(), design);
+  if (schema != nullptr) design->addSchema(schema);
+  current_ = design;
+  return design;
+}
+
+TarnDesign* TarnInterface::designInMemory(const char* name) {
+  if (name == nullptr || table_ == nullptr) return nullptr;
+  return table_->lookup(name);
+}
+
+std::vector<TarnDesign*> TarnInterface::designs() const { return owned_; }
+
+TarnDesign* TarnInterface::findDesign(const char* name) {
+  initialize();
+  if (name == nullptr) return nullptr;
+  if (TarnDesign* d = designInMemory(name)) return d;
+  DesignFileLocation where;
+  if (!locateDesignFile(name, &where)) return nullptr;
+  if (reader_ == nullptr) {
+    report(1045, where.extension.c_str());
+    return nullptr;
+  }
+  return reader_(where, where.name.c_str());
+}
+
+TarnDesign* TarnInterface::findSchema(const char* name) {
+  if (name == nullptr) return nullptr;
+  if (system_ != nullptr && (EqualNoCase(name, kMetaSchemaName) || EqualNoCase(name, kMetaExtensionsName)))
+    return system_;
+  for (TarnDesign* d : owned_)
+    if (d->isSchemaDesign() && d->name() != nullptr && EqualNoCase(d->name(), name)) return d;
+  TarnDesign* d = findDesign(name);
+  return d != nullptr && d->isSchemaDesign() ? d : nullptr;
+}
+
+void TarnInterface::deleteDesign(TarnDesign* design) {
+  if (design == nullptr) return;
+  if (design->isSchemaDesign()) {
+    warning("Schema designs can not be deleted");
+    return;
+  }
+  design->markForDeletion(true);
+}
+
+void TarnInterface::emptyTrash() {
+  std::vector<TarnDesign*> doomed;
+  for (TarnDesign* d : owned_)
+    if (d != system_ && d->markedForDeletion()) doomed.push_back(d);
+  for (TarnDesign* d : doomed) destroyDesign(d);
+}
 
 std::vector<std::string> TarnInterface::searchFolders() const { return SplitPathList(searchPath_); }
 

@@ -20,6 +20,9 @@
 
 namespace korva {
 
+class TarnDesign;
+class DictionaryOfTarnDesign;
+
 // Where a design file was found: folder, base name, extension and full path.
 struct DesignFileLocation {
   std::string folder;
@@ -79,6 +82,33 @@ class TarnInterface {
   void registerExtension(const char* extension);
   const std::vector<std::string>& extensions() const { return extensions_; }
 
+  // Designs in memory.  The system design holds the meta-schema; the current
+  // design is the one newDesign made last (or "unnamed").
+  TarnDesign* systemDesign() const { return system_; }
+  TarnDesign* design() const { return current_; }
+  void useDesign(TarnDesign* design) { current_ = design; }
+  // Makes a design named after the path (folder, name up to the first ".",
+  // extension; an empty name becomes "unnamed_%d") and makes it current.  A
+  // name already in memory is reported and not entered in the table.
+  TarnDesign* newDesign(const char* path, TarnDesign* schema = nullptr);
+  // The design of that name in memory, else read from the search path
+  // through the registered reader; null when it cannot be had.
+  TarnDesign* findDesign(const char* name);
+  TarnDesign* designInMemory(const char* name);
+  // A schema design by name (in memory or from the schema path).
+  TarnDesign* findSchema(const char* name);
+  // Marks a design for deletion (schema designs refuse); emptyTrash()
+  // destroys marked designs after repairing references into them.
+  void deleteDesign(TarnDesign* design);
+  void emptyTrash();
+  // Every design in memory, in the order they were entered.
+  std::vector<TarnDesign*> designs() const;
+
+  // Reads a design file; installed by the exchange layer.  Returns the new
+  // design or null.
+  typedef TarnDesign* (*DesignReader)(const DesignFileLocation& where, const char* name);
+  void setDesignReader(DesignReader reader) { reader_ = reader; }
+
   // Finds the file of a design name: a rooted name that names a file is used
   // as it is; otherwise the given folder, else every folder of the search
   // path (else "."), is tried with the given extension or with each
@@ -94,7 +124,17 @@ class TarnInterface {
  private:
   void startServer();
 
+  void enterDesign(TarnDesign* design);
+  void forgetDesign(TarnDesign* design);
+  void destroyDesign(TarnDesign* design);
+
   int state_ = kUninitialized;
+  TarnDesign* system_ = nullptr;
+  TarnDesign* current_ = nullptr;
+  DictionaryOfTarnDesign* table_ = nullptr;
+  std::vector<TarnDesign*> owned_;  // every design made, entered or not
+  DesignReader reader_ = nullptr;
+  int unnamedCounter_ = 0;
   std::unique_ptr<TarnErrorReporter> reporter_;
   TarnConfiguration config_;
   std::string searchPath_;

@@ -11,7 +11,10 @@ gen=()
 command -v ninja >/dev/null && gen=(-G Ninja)
 cmake -S "$src" -B "$build" "${gen[@]}" -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-i686.cmake" \
       -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target korvaifc -j 2 >/dev/null
+if ! cmake --build "$build" --target korvaifc -j 2 >"$build/build.log" 2>&1; then
+  tail -n 40 "$build/build.log"
+  exit 1
+fi
 
 dll="$build/korvaifc.dll"
 [ -f "$dll" ] || { echo "no $dll"; exit 1; }

@@ -1,0 +1,186 @@
+// Designs: one model in memory (the population of one exchange file, or one
+// compiled schema).  A design owns its sections, their extents and every
+// instance in them; instances, aggregate blocks and strings are allocated
+// from the design's arena and freed together with it.
+//
+//   section  kind 1 data, 2 header, 3 system; the default (data), header and
+//            system sections are made on first request;
+//   extent   the instances of one domain in one section, doubly linked in
+//            creation order.
+//
+// Designs are made and destroyed by the interface object (newDesign,
+// deleteDesign and the trash); the name table and the schema list live in
+// the system section.
+#ifndef KORVA_OBJDB_DESIGN_H
+#define KORVA_OBJDB_DESIGN_H
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "objdb/arena.h"
+#include "objdb/dictionary.h"
+#include "objdb/tarn_object.h"
+
+namespace korva {
+
+class TarnDesign;
+class TarnSection;
+TARN_OBJECT_AGGREGATE(ListOfTarnDesign, TarnDesign, TarnPtrList)
+
+class TarnExtent {
+ public:
+  TarnExtent(TarnDomain* domain, TarnSection* section) : domain_(domain), section_(section) {}
+  TarnDomain* domain() const { return domain_; }
+  TarnSection* section() const { return section_; }
+  TarnObject* first() const { return first_; }
+  TarnObject* last() const { return last_; }
+  uint32_t count() const { return count_; }
+  TarnExtent* next() const { return next_; }
+
+  void link(TarnObject* object);    // at the end
+  void unlink(TarnObject* object);
+
+ private:
+  friend class TarnSection;
+  TarnDomain* domain_;
+  TarnSection* section_;
+  TarnObject* first_ = nullptr;
+  TarnObject* last_ = nullptr;
+  uint32_t count_ = 0;
+  TarnExtent* next_ = nullptr;
+};
+
+class TarnSection {
+ public:
+  enum Kind { kData = 1, kHeader = 2, kSystem = 3 };
+  TarnSection(TarnDesign* design, int kind) : design_(design), kind_(kind) {}
+  ~TarnSection();
+
+  TarnDesign* design() const { return design_; }
+  int kind() const { return kind_; }
+  // Name and schema name of a parameterised data section (empty otherwise).
+  const std::string& name() const { return name_; }
+  void setName(const std::string& name) { name_ = name; }
+  const std::string& schemaName() const { return schemaName_; }
+  void setSchemaName(const std::string& name) { schemaName_ = name; }
+
+  TarnExtent* firstExtent() const { return firstExtent_; }
+  // The extent of `domain`, made when `make` is set and it has none.
+  TarnExtent* extent(TarnDomain* domain, bool make);
+  // Frees an extent that has become empty.
+  void dropExtent(TarnExtent* extent);
+  uint32_t count() const;
+  // Destroys every instance of the section.
+  void clear();
+
+ private:
+  TarnDesign* design_;
+  int kind_;
+  std::string name_, schemaName_;
+  TarnExtent* firstExtent_ = nullptr;
+  TarnExtent* lastExtent_ = nullptr;
+  std::unordered_map<const TarnDomain*, TarnExtent*> byDomain_;
+  TarnExtent* lastHit_ = nullptr;
+};
+
+class TarnDesign : public virtual TarnObject {
+  TARN_CLASS(TarnDesign)
+ public:
+  enum State { kNormal = 0, kBeingRead = 1, kActivating = 2, kActive = 3 };
+
+  explicit TarnDesign(const char* name = nullptr);
+  ~TarnDesign() override;
+
+  // Stored attributes.
+  const char* name() const { return name_; }
+  void setName(const char* name);
+  TarnObject* root() const { return root_; }
+  void setRoot(TarnObject* root) { root_ = root; }
+  DictionaryOfString* keywordTable();
+  DictionaryOfTarnObject* nameTable();
+  ListOfTarnDesign* schemas();
+
+  // File placement.
+  const std::string& directory() const { return directory_; }
+  void setDirectory(const std::string& d) { directory_ = d; }
+  const std::string& extension() const { return extension_; }
+  void setExtension(const std::string& e) { extension_ = e; }
+
+  // Sections, made on demand.
+  TarnSection* dflt_section();
+  TarnSection* header_section();
+  TarnSection* system_section();
+  // The setters refuse a section of another design (1052).
+  void dflt_section(TarnSection* section);
+  void header_section(TarnSection* section);
+  void system_section(TarnSection* section);
+  // A further data section, appended to the section list.
+  TarnSection* newDataSection();
+  const std::vector<TarnSection*>& sections() const { return sections_; }
+
+  // Schemas.
+  void useSchema(TarnDesign* schema);
+  void addSchema(TarnDesign* schema);
+  bool useSchema(const char* name);
+  bool addSchema(const char* name);
+  // The first schema, or the system design when there is none.
+  TarnDesign* schema();
+
+  // Instances.
+  TarnObject* newInstance(const char* typeName, TarnSection* section = nullptr);
+  TarnDomain* findDomain(const char* name);
+  // The instance entered under `name` in the name table; null while reading.
+  TarnObject* findObject(const char* name);
+  void findObjects(ListOfTarnObject* result, TarnDomain* domain, bool subtypes) override;
+  // Instances in data sections.
+  uint32_t size() override;
+  // Deletes all data sections and the name table (header and system stay).
+  void emptyYourself();
+
+  // State and flags.
+  int state() const { return state_; }
+  void setState(int state) { state_ = state; }
+  bool isSchemaDesign() const { return schemaDesign_; }
+  void setSchemaDesign(bool v) { schemaDesign_ = v; }
+  bool markedForDeletion() const { return deleted_; }
+  void markForDeletion(bool v) { deleted_ = v; }
+  bool isModified() const { return modified_; }
+  void setModified(bool v) { modified_ = v; }
+  bool hasBackPointers() const { return backPointers_; }
+  void setHasBackPointers(bool v) { backPointers_ = v; }
+  void activate() override;
+
+  // Storage of the design's instances, aggregate blocks and strings.
+  Arena& arena() { return arena_; }
+  char* copyString(const char* text) { return arena_.copy(text); }
+
+  static void layout(TarnType& type);
+
+ private:
+  void addSection(TarnSection* section);
+
+  char* name_ = nullptr;
+  TarnObject* root_ = nullptr;
+  DictionaryOfString* keywords_ = nullptr;
+  DictionaryOfTarnObject* names_ = nullptr;
+  ListOfTarnDesign* schemas_ = nullptr;
+
+  std::string directory_, extension_;
+  std::vector<TarnSection*> sections_;
+  TarnSection* dflt_ = nullptr;
+  TarnSection* header_ = nullptr;
+  TarnSection* system_ = nullptr;
+  int state_ = kNormal;
+  bool schemaDesign_ = false;
+  bool deleted_ = false;
+  bool modified_ = false;
+  bool backPointers_ = false;
+  Arena arena_;
+};
+
+TARN_DICTIONARY(DictionaryOfTarnDesign, TarnDesign*, ListOfTarnDesign)
+
+}  // namespace korva
+
+#endif  // KORVA_OBJDB_DESIGN_H
