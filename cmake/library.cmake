@@ -17,12 +17,14 @@ set(KORVA_CORE_SOURCES
   objdb/message_tables.cc
   objdb/meta_schema.cc
   objdb/primitive_cast.cc
+  objdb/schema_builder.cc
   objdb/structure.cc
   objdb/tarn_object.cc
   objdb/tarn_type.cc
   objdb/text.cc
   objdb/time_stamp.cc
   objdb/union.cc
+  objdb/usedin.cc
   exchange/part21_output.cc
   exchange/part21_tokenizer.cc
   ifc2x2/globalid.cc

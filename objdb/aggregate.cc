@@ -138,6 +138,20 @@ void* TarnAggregate::slotAddress(TarnAttribute*, int index) {
   return g_scratch;
 }
 
+bool TarnAggregate::putValue(TarnAttribute* attribute, int index, const void* in, const TarnType* as) {
+  const uint32_t oldSize = size_;
+  if (index < 0) index = static_cast<int>(size_);
+  const uint32_t i = static_cast<uint32_t>(index);
+  if (i >= size_) {
+    if (!reserve(i + 1)) return false;
+    std::memset(elementAt(size_), 0, static_cast<size_t>(i + 1 - size_) * elementSize());
+    size_ = i + 1;
+  }
+  if (TarnObject::putValue(attribute, index, in, as)) return true;
+  size_ = oldSize;
+  return false;
+}
+
 bool TarnAggregate::acceptsValue(const void*, int) { return true; }
 
 bool TarnAggregate::add(TarnObject* object) { return insertValue(&object, -1); }

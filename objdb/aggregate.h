@@ -36,6 +36,9 @@ class TarnAggregate : public virtual TarnObject {
   void* data() override { return data_; }
   void* slotAddress(TarnAttribute* attribute, int index) override;
   const TarnType* slotType(TarnAttribute* attribute) override;
+  // Writing at -1 appends; at or beyond the size the aggregate grows to
+  // index+1 first (and shrinks back when the write is refused).
+  bool putValue(TarnAttribute* attribute, int index, const void* in, const TarnType* as) override;
 
   // Appended virtual operations.
   virtual bool acceptsValue(const void* value, int index);
