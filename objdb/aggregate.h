@@ -148,7 +148,8 @@ template <typename E, class Base>
 class TarnValueAggregate : public Base {
  public:
   TarnValueAggregate() = default;
-  explicit TarnValueAggregate(uint32_t n) : Base(n) {}
+  // Storage is made here, where the element class is known.
+  explicit TarnValueAggregate(uint32_t n) { this->initialize(n, this->kind() == AggregateKind::kArray); }
   const TarnType* slotType(TarnAttribute*) override { return &ElementClass(); }
   E get(uint32_t i) { return i < this->size_ ? static_cast<E*>(this->data_)[i] : E(); }
   E first() { return get(0); }
@@ -169,7 +170,7 @@ template <class T, class Base>
 class TarnObjectAggregate : public Base {
  public:
   TarnObjectAggregate() = default;
-  explicit TarnObjectAggregate(uint32_t n) : Base(n) {}
+  explicit TarnObjectAggregate(uint32_t n) { this->initialize(n, this->kind() == AggregateKind::kArray); }
   T* get(uint32_t i) { return typecast<T>(TarnPtrAggregate::get(i)); }
   T* first() { return get(0); }
   T* last() { return this->size_ == 0 ? nullptr : get(this->size_ - 1); }
