@@ -13,6 +13,7 @@ set(KORVA_CORE_SOURCES
   objdb/dictionary_binding.cc
   objdb/domain.cc
   objdb/error_reporter.cc
+  objdb/external.cc
   objdb/interface.cc
   objdb/message_tables.cc
   objdb/meta_schema.cc

@@ -6,6 +6,7 @@
 #include "objdb/aggregate.h"
 #include "objdb/design.h"
 #include "objdb/domain.h"
+#include "objdb/external.h"
 #include "objdb/interface.h"
 
 namespace korva {
@@ -257,15 +258,14 @@ TarnAttribute* TarnObject::mapAttribute(TarnAttribute* att) {
   return mapped;
 }
 
-bool TarnObject::resolveSlot(TarnAttribute*, int, void* slot) {
+bool TarnObject::resolveSlot(TarnAttribute* att, int index, void* slot) {
   // References into other designs are resolved through the external
-  // reference records of the instance; without one the slot stays empty.
+  // reference records of the instance.
   if (!isPersistent()) {
     TARN().warning("External reference in a non-persistent object, ignored.");
     return false;
   }
-  (void)slot;
-  return false;
+  return ResolveExternalSlot(this, att, index, slot);
 }
 
 bool TarnObject::getValue(TarnAttribute* att, int index, void** out, const TarnType* as) {

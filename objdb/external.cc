@@ -1,0 +1,7 @@
+#include "objdb/external.h"
+
+namespace korva {
+
+bool ResolveExternalSlot(TarnObject*, TarnAttribute*, int, void*) { return false; }
+
+}  // namespace korva
