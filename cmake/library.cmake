@@ -6,6 +6,7 @@ set(KORVA_CORE_SOURCES
   platform/platform_common.cc
   objdb/aggregate.cc
   objdb/arena.cc
+  objdb/binding_support.cc
   objdb/class_registry.cc
   objdb/configuration.cc
   objdb/design.cc
@@ -37,8 +38,9 @@ else()
   list(APPEND KORVA_CORE_SOURCES platform/platform_posix.cc)
 endif()
 
-add_library(korvaifc_core STATIC ${KORVA_CORE_SOURCES})
-target_include_directories(korvaifc_core PUBLIC ${PROJECT_SOURCE_DIR})
+add_library(korvaifc_core STATIC ${KORVA_CORE_SOURCES} ${KORVA_IFC_SOURCES} ${KORVA_HEADER_SOURCES})
+target_include_directories(korvaifc_core PUBLIC ${PROJECT_SOURCE_DIR} ${KORVA_GENERATED_DIR})
+add_dependencies(korvaifc_core korva_schemas)
 set_target_properties(korvaifc_core PROPERTIES
   CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
 if(WIN32)

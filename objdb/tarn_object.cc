@@ -268,6 +268,10 @@ bool TarnObject::resolveSlot(TarnAttribute* att, int index, void* slot) {
   return ResolveExternalSlot(this, att, index, slot);
 }
 
+bool TarnObject::resolveField(const char* attribute, void* slot) {
+  return resolveSlot(getAttribute(attribute), 0, slot);
+}
+
 bool TarnObject::getValue(TarnAttribute* att, int index, void** out, const TarnType* as) {
   *out = nullptr;
   TarnAttribute* mapped = mapAttribute(att);

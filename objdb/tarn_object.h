@@ -127,6 +127,10 @@ class TarnObject {
   void unset(TarnAttribute* att);
   void unset(const char* name);
 
+  // Resolves the field of the attribute named `attribute` when it holds the
+  // unresolved marker; false when it cannot be resolved.
+  bool resolveField(const char* attribute, void* slot);
+
   // Instances of this design that refer to this instance (see usedin.cc).
   ListOfTarnObject* usedin(TarnDomain* domain, TarnAttribute* att, ListOfTarnObject* result);
 

@@ -5,12 +5,13 @@
 set -euo pipefail
 src=$1
 build=$2
+expressc=$3
 command -v i686-w64-mingw32-g++ >/dev/null || { echo "i686-w64-mingw32-g++ not installed"; exit 77; }
 
 gen=()
 command -v ninja >/dev/null && gen=(-G Ninja)
 cmake -S "$src" -B "$build" "${gen[@]}" -DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-i686.cmake" \
-      -DCMAKE_BUILD_TYPE=Release >/dev/null
+      -DCMAKE_BUILD_TYPE=Release -DKORVA_EXPRESSC="$expressc" >/dev/null
 if ! cmake --build "$build" --target korvaifc -j 2 >"$build/build.log" 2>&1; then
   tail -n 40 "$build/build.log"
   exit 1
