@@ -1,5 +1,5 @@
-# The korvaifc library: a static core (used by the tests and the command-line
-# host) and the shared library that exports only the functions of the
+# The korvaifc library: a core of objects (used by the tests and the
+# command-line host) and the shared library that exports only the functions of the
 # contract abi/exports.tsv.
 
 set(KORVA_CORE_SOURCES
@@ -27,6 +27,8 @@ set(KORVA_CORE_SOURCES
   objdb/time_stamp.cc
   objdb/union.cc
   objdb/usedin.cc
+  exchange/format_registry.cc
+  exchange/native_text.cc
   exchange/part21_output.cc
   exchange/part21_tokenizer.cc
   ifc2x2/globalid.cc
@@ -38,7 +40,9 @@ else()
   list(APPEND KORVA_CORE_SOURCES platform/platform_posix.cc)
 endif()
 
-add_library(korvaifc_core STATIC ${KORVA_CORE_SOURCES} ${KORVA_IFC_SOURCES} ${KORVA_HEADER_SOURCES})
+# An object library, so that every unit (and its static registrations) is
+# linked into each program that uses the core.
+add_library(korvaifc_core OBJECT ${KORVA_CORE_SOURCES} ${KORVA_IFC_SOURCES} ${KORVA_HEADER_SOURCES})
 target_include_directories(korvaifc_core PUBLIC ${PROJECT_SOURCE_DIR} ${KORVA_GENERATED_DIR})
 add_dependencies(korvaifc_core korva_schemas)
 set_target_properties(korvaifc_core PROPERTIES
@@ -58,8 +62,7 @@ foreach(_line IN LISTS _korva_abi_lines)
 endforeach()
 
 add_library(korvaifc SHARED cmake/empty.cc)
-target_link_libraries(korvaifc PRIVATE
-  "$<LINK_LIBRARY:WHOLE_ARCHIVE,korvaifc_core>")
+target_link_libraries(korvaifc PRIVATE korvaifc_core)
 set_target_properties(korvaifc PROPERTIES
   CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON PREFIX "lib")
 if(WIN32)

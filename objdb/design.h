@@ -99,6 +99,7 @@ class TarnDesign : public virtual TarnObject {
   void setRoot(TarnObject* root) { root_ = root; }
   DictionaryOfString* keywordTable();
   DictionaryOfTarnObject* nameTable();
+  void setNameTable(DictionaryOfTarnObject* table) { names_ = table; }
   ListOfTarnDesign* schemas();
 
   // File placement.

@@ -95,13 +95,19 @@ void ResolveClassDomain(TarnType& type) {
 
 void ActivateSchemaDomains(TarnDesign* schema) {
   if (schema == nullptr) return;
-  TarnDomain* domainOfDomains = TarnDomain::classType.boundDomain();
   std::vector<TarnDomain*> domains;
+  std::vector<TarnRefined*> refinements;
   for (TarnSection* s : schema->sections())
     for (TarnExtent* e = s->firstExtent(); e != nullptr; e = e->next())
-      if (domainOfDomains == nullptr || e->domain() == domainOfDomains)
-        for (TarnObject* o = e->first(); o != nullptr; o = o->nextInExtent())
-          if (TarnDomain* d = dynamic_cast<TarnDomain*>(o)) domains.push_back(d);
+      for (TarnObject* o = e->first(); o != nullptr; o = o->nextInExtent()) {
+        if (TarnDomain* d = dynamic_cast<TarnDomain*>(o)) domains.push_back(d);
+        else if (TarnRefined* r = dynamic_cast<TarnRefined*>(o)) refinements.push_back(r);
+      }
+  // Attributes redeclared DERIVE are written as '*' in the redeclaring
+  // entity and its subtypes.
+  for (TarnRefined* r : refinements)
+    if (r->refined_by != nullptr && r->refined_att != nullptr && r->refined_to == nullptr)
+      r->refined_by->addDerivedRedeclaration(r->refined_att->name());
   // Compiled classes of this schema take their domains first, so that
   // activation computes their slot positions.
   const char* schemaName = schema->name();

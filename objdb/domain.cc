@@ -131,6 +131,14 @@ void TarnDomain::activateDomain() {
     if (std::find(allSupers_.begin(), allSupers_.end(), s) == allSupers_.end()) allSupers_.push_back(s);
     s->subtypes_.push_back(this);
   }
+  if (nodeType() == kNodeEnum) {
+    // An enumeration lists its enumerators as its own attributes.
+    const uint32_t own = ownAttributes_ != nullptr ? ownAttributes_->count() : 0;
+    if (enumerators_.empty())
+      for (uint32_t i = 0; i < own; ++i) enumerators_.push_back(ownAttributes_->get(i)->name());
+    state_ = kActive;
+    return;
+  }
   buildAttributeList();
   state_ = kActive;
 }
@@ -157,6 +165,7 @@ void TarnDomain::buildAttributeList() {
   for (uint32_t i = 0; i < own; ++i) {
     TarnAttribute* a = ownAttributes_->get(i);
     if (a == nullptr) continue;
+    if (a->owner() == nullptr) a->setOwner(this);  // read from a file: the list makes the owner
     originals.push_back(a);
     derived.push_back(false);
   }
