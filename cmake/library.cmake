@@ -10,6 +10,7 @@ set(KORVA_CORE_SOURCES
   objdb/class_registry.cc
   objdb/configuration.cc
   objdb/design.cc
+  objdb/design_header.cc
   objdb/dictionary.cc
   objdb/dictionary_binding.cc
   objdb/domain.cc
@@ -28,9 +29,11 @@ set(KORVA_CORE_SOURCES
   objdb/union.cc
   objdb/usedin.cc
   exchange/format_registry.cc
+  exchange/iostep.cc
   exchange/native_text.cc
   exchange/part21_output.cc
   exchange/part21_tokenizer.cc
+  exchange/part21_writer.cc
   ifc2x2/globalid.cc
   api/frame.cc
 )

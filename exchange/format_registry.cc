@@ -55,9 +55,30 @@ TarnDesign* ReadLocated(const DesignFileLocation& where, const char* name) {
   return ReadDesignFile(where.path, where.extension, name);
 }
 
-// Installs the registry as the interface object's reader of design files.
+bool Known(const char* name) { return FormatRegistry::byName(name) != nullptr; }
+
+const char* ForExtension(const char* extension) {
+  IORoot* handler = FormatRegistry::byExtension(extension);
+  if (handler == nullptr || handler == &DotTarn()) return handler != nullptr ? "tarn" : nullptr;
+  return handler->mainName();
+}
+
+bool Write(TarnDesign* design, std::FILE* out, const char* format) {
+  IORoot* handler = FormatRegistry::byName(format);
+  if (handler == nullptr) {
+    TARN().report(1026, format != nullptr ? format : "<null>");
+    return false;
+  }
+  return handler->writeContents(design, out);
+}
+
+// Installs the registry as the interface object's reader and writer of
+// design files.
 struct Installer {
-  Installer() { TARN().setDesignReader(&ReadLocated); }
+  Installer() {
+    TARN().setDesignReader(&ReadLocated);
+    TARN().setFormatServices({&Known, &ForExtension, &Write});
+  }
 } g_installer;
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "objdb/dictionary_binding.h"
 #include "objdb/domain.h"
+#include "objdb/header_section.h"
 #include "objdb/interface.h"
 
 namespace korva {
@@ -266,6 +267,19 @@ void TarnDesign::activate() {
     for (TarnExtent* e = s->firstExtent(); e != nullptr; e = e->next())
       for (TarnObject* o = e->first(); o != nullptr; o = o->nextInExtent()) o->activate();
   state_ = kActive;
+  // The header records read from a file become the design's header links.
+  if (header_ != nullptr) {
+    for (TarnExtent* e = header_->firstExtent(); e != nullptr; e = e->next())
+      for (TarnObject* o = e->first(); o != nullptr; o = o->nextInExtent()) {
+        if (file_name* n = dynamic_cast<file_name*>(o)) {
+          if (fileName_ == nullptr || fileName_ == n) fileName_ = n;
+          else TARN().report(1009, "file_name");
+        } else if (file_description* d = dynamic_cast<file_description*>(o)) {
+          if (description_ == nullptr || description_ == d) description_ = d;
+          else TARN().report(1009, "file_description");
+        }
+      }
+  }
   modified_ = false;
 }
 

@@ -26,6 +26,8 @@ namespace korva {
 
 class TarnDesign;
 class TarnSection;
+class file_description;
+class file_name;
 TARN_OBJECT_AGGREGATE(ListOfTarnDesign, TarnDesign, TarnPtrList)
 
 class TarnExtent {
@@ -108,6 +110,28 @@ class TarnDesign : public virtual TarnObject {
   const std::string& extension() const { return extension_; }
   void setExtension(const std::string& e) { extension_ = e; }
 
+  // Header records (from "header_section_schema"), made on demand:
+  // file_description with an empty description and implementation level
+  // "1"; file_name with the design's name, the current time stamp, empty
+  // author and organization lists, preprocessor "KS-BUILDER v10" and empty
+  // originating system and authorisation.  Null when the header schema
+  // cannot be found.
+  void initialize_header();
+  file_description* header_description();
+  file_name* header_name();
+
+  // The I/O format used to save the design: the explicit one, else the
+  // format of the file extension, else "tarn".  Setting a name that no
+  // format carries reports 1026 and keeps the old one.
+  const char* format();
+  bool format(const char* name);
+  // The folder the design is saved in: the explicit one, else the first
+  // folder of the search path, else ".".
+  std::string fileDirectory();
+  void fileDirectory(const std::string& folder) { directory_ = folder; }
+  // Writes the design through the format's handler (see TarnInterface::save).
+  bool save();
+
   // Sections, made on demand.
   TarnSection* dflt_section();
   TarnSection* header_section();
@@ -162,6 +186,9 @@ class TarnDesign : public virtual TarnObject {
   void addSection(TarnSection* section);
 
   char* name_ = nullptr;
+  std::string format_;
+  file_description* description_ = nullptr;
+  file_name* fileName_ = nullptr;
   TarnObject* root_ = nullptr;
   DictionaryOfString* keywords_ = nullptr;
   DictionaryOfTarnObject* names_ = nullptr;

@@ -214,6 +214,35 @@ TarnDesign* TarnInterface::findSchema(const char* name) {
   return d != nullptr && d->isSchemaDesign() ? d : nullptr;
 }
 
+bool TarnInterface::save(TarnDesign* design) {
+  if (design == nullptr) return false;
+  const char* name = design->name() != nullptr ? design->name() : "unnamed";
+  const char* format = design->format();
+  std::string extension = design->extension();
+  if (extension.empty()) extension = std::strcmp(format, "step") == 0 ? "stp" : "tarn";
+  std::string path = platform::JoinPath(design->fileDirectory(), name) + "." + extension;
+  {
+    TarnNamedContext bare("");
+    TarnContextGuard guard(reporter(), &bare);
+    message("Writing design \"%s\".", name);
+    message("format - %s", format);
+    message("file --- %s", path.c_str());
+  }
+  if (formats_.write == nullptr) {
+    report(1026, format);
+    return false;
+  }
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (out == nullptr) {
+    report(1050, path.c_str());
+    return false;
+  }
+  bool ok = formats_.write(design, out, format);
+  if (std::fclose(out) != 0) ok = false;
+  if (!ok) report(1051, path.c_str());
+  return ok;
+}
+
 void TarnInterface::deleteDesign(TarnDesign* design) {
   if (design == nullptr) return;
   if (design->isSchemaDesign()) {

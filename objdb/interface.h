@@ -11,6 +11,7 @@
 #ifndef KORVA_OBJDB_INTERFACE_H
 #define KORVA_OBJDB_INTERFACE_H
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -109,6 +110,22 @@ class TarnInterface {
   typedef TarnDesign* (*DesignReader)(const DesignFileLocation& where, const char* name);
   void setDesignReader(DesignReader reader) { reader_ = reader; }
 
+  // The file formats, as the exchange layer provides them: whether a format
+  // name is known, the format of a file extension (null when none), and
+  // writing a design to an open stream in a format.
+  struct FormatServices {
+    bool (*known)(const char* format);
+    const char* (*forExtension)(const char* extension);
+    bool (*write)(TarnDesign* design, std::FILE* out, const char* format);
+  };
+  void setFormatServices(const FormatServices& services) { formats_ = services; }
+  const FormatServices& formatServices() const { return formats_; }
+
+  // Saves a design in its format under directory/name.extension: reports
+  // "Writing design", "format - " and "file --- ", then 1050 when the file
+  // cannot be opened and 1051 when the write fails.
+  bool save(TarnDesign* design);
+
   // Finds the file of a design name: a rooted name that names a file is used
   // as it is; otherwise the given folder, else every folder of the search
   // path (else "."), is tried with the given extension or with each
@@ -134,6 +151,7 @@ class TarnInterface {
   DictionaryOfTarnDesign* table_ = nullptr;
   std::vector<TarnDesign*> owned_;  // every design made, entered or not
   DesignReader reader_ = nullptr;
+  FormatServices formats_ = {nullptr, nullptr, nullptr};
   int unnamedCounter_ = 0;
   std::unique_ptr<TarnErrorReporter> reporter_;
   TarnConfiguration config_;

@@ -1,0 +1,138 @@
+// Whole files written by the exchange-file writer, compared line by line.
+#include "exchange/part21_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+#include "ifc2x2/ifc2x2.h"
+#include "objdb/header_section.h"
+#include "objdb/interface.h"
+#include "support/test_util.h"
+
+namespace korva {
+namespace {
+
+class Part21WriterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TARN().reporter()->setStreams(out_.get(), err_.get());
+    TARN().setSchemaPath(KORVA_SCHEMA_DIR);
+    TARN().initialize();
+  }
+  void TearDown() override {
+    TARN().shutdown();
+    TARN().setSchemaPath(nullptr);
+    TARN().reporter()->setStreams(stdout, stderr);
+  }
+  TarnDesign* NewIfcDesign(const char* name) {
+    TarnDesign* d = TARN().newDesign(name);
+    EXPECT_TRUE(d->addSchema("ifc2x2_final"));
+    EXPECT_TRUE(d->format("step"));
+    return d;
+  }
+  // Writes the design and returns the text with the time stamp masked.
+  std::string Written(TarnDesign* d) {
+    d->fileDirectory(dir_.path());
+    EXPECT_TRUE(d->save()) << out_.text();
+    std::string text = test::ReadFile(dir_.file(std::string(d->name()) + "." + (d->extension().empty() ? "stp" : d->extension())));
+    return std::regex_replace(text, std::regex("'[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9:]{8}[-+][0-9]{2}:00'"),
+                              "'<stamp>'");
+  }
+  test::TempDir dir_;
+  test::CapturedStream out_, err_;
+};
+
+const char kHeaderComment[] =
+    "/* Exchange file written by korvaifc (KS-BUILDER v10) */\n"
+    "/* ISO 10303-21 clear text encoding of an EXPRESS-defined population, */\n"
+    "/* header section first, then the data section(s). */\n\n";
+
+TEST_F(Part21WriterTest, EmptyDesign) {
+  TarnDesign* d = NewIfcDesign("empty.ifc");
+  EXPECT_EQ(Written(d), std::string("ISO-10303-21;\nHEADER;\n") + kHeaderComment +
+                            "FILE_DESCRIPTION(\n/* description */ (''),\n/* implementation_level */ '2;1');\n"
+                            "FILE_NAME(\n/* name */ 'empty',\n/* time_stamp */ '<stamp>',\n/* author */ (''),\n"
+                            "/* organization */ (''),\n/* preprocessor_version */ 'KS-BUILDER v10',\n"
+                            "/* originating_system */ '',\n/* authorisation */ '');\n"
+                            "FILE_SCHEMA (('IFC2X2_FINAL'));\nENDSEC;\nDATA;\nENDSEC;\nEND-ISO-10303-21;\n");
+  const std::string log = out_.text();
+  EXPECT_NE(log.find("Writing design \"empty\".\nformat - step\nfile --- "), std::string::npos) << log;
+}
+
+TEST_F(Part21WriterTest, InstancesAreNumberedFromTenWithEveryValueKind) {
+  TarnDesign* d = NewIfcDesign("values.ifc");
+  IfcCartesianPoint* p = typecast<IfcCartesianPoint>(d->newInstance("IfcCartesianPoint"));
+  p->Coordinates()->add(1.0);
+  p->Coordinates()->add(-0.0);
+  p->Coordinates()->add(1.0E-20);
+  IfcDirection* dir = typecast<IfcDirection>(d->newInstance("IfcDirection"));
+  dir->DirectionRatios()->add(0.1);
+  IfcAxis2Placement3D* a = typecast<IfcAxis2Placement3D>(d->newInstance("IfcAxis2Placement3D"));
+  a->Location(p);
+  a->Axis(dir);
+  IfcSIUnit* unit = typecast<IfcSIUnit>(d->newInstance("IfcSIUnit"));
+  unit->UnitType(IfcUnitEnum_LENGTHUNIT);
+  unit->Prefix(IfcSIPrefix_MILLI);
+  unit->Name(IfcSIUnitName_METRE);
+  IfcPropertySingleValue* v = typecast<IfcPropertySingleValue>(d->newInstance("IfcPropertySingleValue"));
+  v->Name("it's a\\b\tc\xE9");
+  IfcValue* value = typecast<IfcValue>(d->newInstance("IfcValue"));
+  IfcSimpleValue* simple = typecast<IfcSimpleValue>(d->newInstance("IfcSimpleValue"));
+  simple->_IfcLabel("text");
+  value->_IfcSimpleValue(simple);
+  v->NominalValue(value);
+  IfcBuildingStorey* s = typecast<IfcBuildingStorey>(d->newInstance("IfcBuildingStorey"));
+  s->Elevation(3.0);
+  s->unset("Elevation");
+  const std::string text = Written(d);
+  const size_t data = text.find("DATA;\n");
+  ASSERT_NE(data, std::string::npos);
+  EXPECT_EQ(text.substr(data),
+            "DATA;\n"
+            "#10=IFCCARTESIANPOINT((1.,0.,1.E-20));\n"
+            "#11=IFCDIRECTION((0.1));\n"
+            "#12=IFCAXIS2PLACEMENT3D(#10,#11,$);\n"
+            "#13=IFCSIUNIT(*,.LENGTHUNIT.,.MILLI.,.METRE.);\n"
+            "#14=IFCPROPERTYSINGLEVALUE('it''s a\\\\b\\X\\09c\\X\\E9',$,IFCLABEL('text'),$);\n"
+            "#15=IFCBUILDINGSTOREY($,$,$,$,$,$,$,$,$,$);\n"
+            "ENDSEC;\nEND-ISO-10303-21;\n");
+  EXPECT_EQ(p->instanceNumber(), 10u);  // numbers stay after the write
+  EXPECT_EQ(s->instanceNumber(), 15u);
+}
+
+TEST_F(Part21WriterTest, LongListsAndStringsWrap) {
+  TarnDesign* d = NewIfcDesign("wrap.ifc");
+  IfcCartesianPoint* p = typecast<IfcCartesianPoint>(d->newInstance("IfcCartesianPoint"));
+  for (int i = 0; i < 40; ++i) p->Coordinates()->add(1000.0 + i);
+  IfcOrganization* o = typecast<IfcOrganization>(d->newInstance("IfcOrganization"));
+  o->Name(std::string(80, 'x').c_str());
+  const std::string text = Written(d);
+  size_t start = text.find("#10=");
+  size_t end = text.find("ENDSEC;\nEND");
+  std::string body = text.substr(start, end - start);
+  size_t lineStart = 0;
+  int lines = 0;
+  while (lineStart < body.size()) {
+    size_t nl = body.find('\n', lineStart);
+    EXPECT_LE(nl - lineStart, 80u) << body.substr(lineStart, nl - lineStart);
+    lineStart = nl + 1;
+    ++lines;
+  }
+  EXPECT_GT(lines, 4);
+  EXPECT_NE(body.find("\n'" + std::string(70, 'x') + "\n" + std::string(10, 'x') + "'"), std::string::npos) << body;
+}
+
+TEST_F(Part21WriterTest, SettingsRefuseOutOfRangeValues) {
+  EXPECT_FALSE(Part21Writer::setSpecVersion(4));
+  EXPECT_FALSE(Part21Writer::setConformanceClass(0));
+  EXPECT_EQ(Part21Writer::specVersion(), 2u);
+  EXPECT_EQ(Part21Writer::conformanceClass(), 1u);
+  const std::string log = out_.text();
+  EXPECT_NE(log.find("Invalid Part 21 spec version '4'"), std::string::npos);
+  EXPECT_NE(log.find("Invalid Part 21 conformance class '0'"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace korva
