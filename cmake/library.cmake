@@ -35,6 +35,7 @@ set(KORVA_CORE_SOURCES
   exchange/part21_tokenizer.cc
   exchange/part21_writer.cc
   ifc2x2/globalid.cc
+  ifc2x2/schema.cc
   api/frame.cc
 )
 if(WIN32)

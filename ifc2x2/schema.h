@@ -1,0 +1,27 @@
+// The IFC2x2 schema as the export, import and update code use it.
+#ifndef KORVA_IFC2X2_SCHEMA_H
+#define KORVA_IFC2X2_SCHEMA_H
+
+namespace korva {
+
+class TarnDesign;
+
+extern const char* const kIfcSchemaName;  // "ifc2x2_final"
+
+// Initialises the library when needed and loads the IFC2x2 dictionary from
+// the schema path (binding every generated class); null, after the
+// reporter's messages, when it cannot be found.
+TarnDesign* LoadIfcSchema();
+
+// A new design for an IFC file: named after `fileName` (folder and
+// extension split off), with the IFC2x2 schema, saved in the "step" format
+// into `directory`, with its header records made.  Null when the schema
+// cannot be loaded.
+TarnDesign* NewIfcDesign(const char* fileName, const char* directory);
+
+// Saves an IFC design, then deletes it and empties the trash.
+bool SaveAndDiscard(TarnDesign* design);
+
+}  // namespace korva
+
+#endif  // KORVA_IFC2X2_SCHEMA_H
