@@ -13,4 +13,7 @@ KORVA_API int KORVA_CALL CloseLogFile(int ignored);
 KORVA_API int KORVA_CALL SetSchemaPath(char* directory);
 KORVA_API int KORVA_CALL ShutDown();
 
+#include "api/export_building.h"
+#include "api/export_analysis.h"
+
 #endif /* KORVA_API_KORVAIFC_H */

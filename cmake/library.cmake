@@ -36,7 +36,11 @@ set(KORVA_CORE_SOURCES
   exchange/part21_writer.cc
   ifc2x2/globalid.cc
   ifc2x2/schema.cc
+  api/export_analysis.cc
+  api/export_building.cc
   api/frame.cc
+  export/analysis_export.cc
+  export/building_export.cc
 )
 if(WIN32)
   list(APPEND KORVA_CORE_SOURCES platform/platform_win32.cc)
