@@ -8,6 +8,7 @@ set(KORVA_CORE_SOURCES
   objdb/arena.cc
   objdb/binding_support.cc
   objdb/class_registry.cc
+  objdb/complex_domain.cc
   objdb/configuration.cc
   objdb/design.cc
   objdb/design_header.cc

@@ -207,6 +207,10 @@ class Writer {
   // NAME(values); annotated: each value on its own line after /* name */.
   void instance(TarnObject* o, bool annotated) {
     TarnDomain* d = o->domain();
+    if (d != nullptr && d->isComplex()) {
+      complexInstance(o, d);
+      return;
+    }
     out_.openTyped(o->domainName());
     Part21Separator next;
     if (d != nullptr) {
@@ -218,6 +222,38 @@ class Writer {
       }
     }
     out_.closeTyped();
+    out_.writeEndRecord();
+  }
+
+  // (\nA(own values)\nB(own values)\n): each leaf type of an AND/OR
+  // instance, sorted by name, with the attributes that type declares.
+  void complexInstance(TarnObject* o, TarnDomain* d) {
+    std::vector<TarnDomain*> leaves;
+    ListOfTarnDomain* supers = d->listOfSuper();
+    for (uint32_t i = 0; i < supers->count(); ++i)
+      if (TarnDomain* leaf = supers->get(i); leaf != nullptr && leaf->design() != TARN().systemDesign())
+        leaves.push_back(leaf);
+    std::sort(leaves.begin(), leaves.end(), [](TarnDomain* a, TarnDomain* b) {
+      for (const char *x = a->name(), *y = b->name();; ++x, ++y) {
+        if (FoldCase(*x) != FoldCase(*y) || *x == '\0') return FoldCase(*x) < FoldCase(*y);
+      }
+    });
+    out_.writeChar('(');
+    out_.writeNewline();
+    for (TarnDomain* leaf : leaves) {
+      out_.openTyped(leaf->name());
+      Part21Separator next;
+      ListOfTarnAttribute* own = leaf->listOfAttribute();
+      for (uint32_t i = 0; i < own->count(); ++i) {
+        TarnAttribute* a = d->typeAttribute(own->get(i));
+        next(out_);
+        if (a == nullptr || a->isDerived()) out_.writeDerived();
+        else value(o, a);
+      }
+      out_.closeTyped();
+      out_.writeNewline();
+    }
+    out_.writeChar(')');
     out_.writeEndRecord();
   }
 
