@@ -15,5 +15,7 @@ KORVA_API int KORVA_CALL ShutDown();
 
 #include "api/export_building.h"
 #include "api/export_analysis.h"
+#include "api/import_building.h"
+#include "api/import_analysis.h"
 
 #endif /* KORVA_API_KORVAIFC_H */

@@ -36,10 +36,15 @@ set(KORVA_CORE_SOURCES
   exchange/part21_tokenizer.cc
   exchange/part21_writer.cc
   ifc2x2/globalid.cc
+  import/analysis_import.cc
+  import/building_import.cc
+  import/import_state.cc
   ifc2x2/schema.cc
   api/export_analysis.cc
   api/export_building.cc
   api/frame.cc
+  api/import_analysis.cc
+  api/import_building.cc
   export/analysis_export.cc
   export/building_export.cc
 )

@@ -1,0 +1,3 @@
+// (in progress)
+#pragma once
+#include "platform/exports.h"
