@@ -1,5 +1,6 @@
 // The frame functions: message log, schema directory and shutdown.
 #include "api/korvaifc.h"
+#include "import/import_state.h"
 #include "objdb/interface.h"
 
 using korva::TARN;
@@ -22,7 +23,7 @@ KORVA_API int KORVA_CALL SetSchemaPath(char* directory) {
 }
 
 KORVA_API int KORVA_CALL ShutDown() {
-  // The design held by an import is released here once imports exist.
+  korva::ReleaseImportDesign();
   TARN().shutdown();
   return -1;
 }

@@ -71,6 +71,7 @@ TarnErrorReporter* TarnInterface::reporter() {
 void TarnInterface::initialize() {
   if (state_ != kUninitialized) return;
   state_ = kInitializing;
+  ++generation_;
 
   // Banner, reported under an empty context so that it carries no prefix.
   {

@@ -56,6 +56,9 @@ class TarnInterface {
   // (ending logging) and returns to state 0.
   void shutdown();
   int state() const { return state_; }
+  // Counts initialisations: state kept outside the interface object (import
+  // and export handles) compares it to know its designs still exist.
+  unsigned generation() const { return generation_; }
 
   // The error reporter, made on first request.
   TarnErrorReporter* reporter();
@@ -146,6 +149,7 @@ class TarnInterface {
   void destroyDesign(TarnDesign* design);
 
   int state_ = kUninitialized;
+  unsigned generation_ = 0;
   TarnDesign* system_ = nullptr;
   TarnDesign* current_ = nullptr;
   DictionaryOfTarnDesign* table_ = nullptr;
