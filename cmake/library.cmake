@@ -46,6 +46,7 @@ set(KORVA_CORE_SOURCES
   api/import_analysis.cc
   api/import_building.cc
   export/analysis_export.cc
+  export/analysis_skeleton.cc
   export/building_export.cc
 )
 if(WIN32)
