@@ -27,15 +27,23 @@ uint32_t Fnv1a(const char* data, size_t n) {
 }  // namespace
 
 void CreateGuid(Guid* guid) {
-  uint8_t bytes[16] = {};
-  try {
-    std::random_device rd;
-    for (int i = 0; i < 16; i += 4) {
-      uint32_t v = rd();
-      std::memcpy(bytes + i, &v, 4);
+  // One generator, seeded once from the system's random source.
+  static std::mt19937_64* generator = [] {
+    std::mt19937_64* g = nullptr;
+    try {
+      std::random_device rd;
+      std::seed_seq seed{rd(), rd(), rd(), rd(), rd(), rd(), rd(), rd()};
+      g = new std::mt19937_64(seed);
+    } catch (...) {
+      g = nullptr;  // no random source: GUIDs stay as the caller set them
     }
-  } catch (...) {
-    return;  // no random source: the GUID stays as the caller set it
+    return g;
+  }();
+  if (generator == nullptr) return;
+  uint8_t bytes[16];
+  for (int i = 0; i < 16; i += 8) {
+    uint64_t v = (*generator)();
+    std::memcpy(bytes + i, &v, 8);
   }
   std::memcpy(&guid->data1, bytes, 4);
   std::memcpy(&guid->data2, bytes + 4, 2);
