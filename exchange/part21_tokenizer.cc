@@ -1,1 +1,942 @@
-// (in progress)
+#include "exchange/part21_tokenizer.h"
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+
+#include "objdb/error_category.h"
+#include "objdb/interface.h"
+
+namespace korva {
+namespace {
+
+constexpr int kEof = -1;
+
+const char* const kTokenNames[] = {
+    nullptr,                   // 0
+    "unreadable token",        // 1
+    "end of file",             // 2
+    "binary",                  // 3
+    "'$'",                     // 4
+    "','",                     // 5
+    "'DATA'",                  // 6
+    nullptr,                   // 7
+    "'ENDSCOPE'",              // 8
+    "'ENDSEC'",                // 9
+    "'END-ISO-10303-21'",      // 10
+    "entity declaration",      // 11
+    "entity reference",        // 12
+    "enumeration",             // 13
+    "'='",                     // 14
+    "'HEADER'",                // 15
+    "integer",                 // 16
+    "keyword",                 // 17
+    "'('",                     // 18
+    "'*'",                     // 19
+    "real",                    // 20
+    "')'",                     // 21
+    "'&SCOPE'",                // 22
+    "';'",                     // 23
+    "'/'",                     // 24
+    "'ISO-10303-21'",          // 25
+    "string",                  // 26
+    "user-defined keyword",    // 27
+};
+
+// What a character starts between tokens.
+enum StartClass : unsigned char {
+  kIgnorable,   // blank, newline, tab, control, non-ASCII
+  kWord,        // A-Z, a-z, _, ! and &
+  kEntity,      // #
+  kString,      // '
+  kBinaryStart, // "
+  kEnum,        // .
+  kNumber,      // + - 0-9
+  kSingle,      // $ , = ; * ( )
+  kSlash,       // /
+  kBackslash,   // \ (a control directive)
+  kUnexpected,  // every other printable character
+};
+
+struct StartTable {
+  unsigned char cls[256];
+  constexpr StartTable() : cls() {
+    for (int c = 0; c < 256; ++c) cls[c] = kIgnorable;
+    for (int c = 33; c < 127; ++c) cls[c] = kUnexpected;
+    for (int c = 'A'; c <= 'Z'; ++c) cls[c] = kWord;
+    for (int c = 'a'; c <= 'z'; ++c) cls[c] = kWord;
+    cls['_'] = cls['!'] = cls['&'] = kWord;
+    cls['#'] = kEntity;
+    cls['\''] = kString;
+    cls['"'] = kBinaryStart;
+    cls['.'] = kEnum;
+    for (int c = '0'; c <= '9'; ++c) cls[c] = kNumber;
+    cls['+'] = cls['-'] = kNumber;
+    cls['$'] = cls[','] = cls['='] = cls[';'] = cls['*'] = cls['('] = cls[')'] = kSingle;
+    cls['/'] = kSlash;
+    cls['\\'] = kBackslash;
+  }
+};
+constexpr StartTable kStart;
+
+// Keyword characters upper-cased; 0 for any other byte.
+struct KeywordTable {
+  char map[256];
+  constexpr KeywordTable() : map() {
+    for (int c = 'A'; c <= 'Z'; ++c) map[c] = static_cast<char>(c);
+    for (int c = 'a'; c <= 'z'; ++c) map[c] = static_cast<char>(c - ('a' - 'A'));
+    for (int c = '0'; c <= '9'; ++c) map[c] = static_cast<char>(c);
+    map['_'] = '_';
+    map['-'] = '-';
+  }
+};
+constexpr KeywordTable kKeywordChars;
+
+bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+bool IsUpper(int c) { return c >= 'A' && c <= 'Z'; }
+bool IsLower(int c) { return c >= 'a' && c <= 'z'; }
+bool IsPrintable(int c) { return c >= 32 && c <= 126; }
+bool IsHex(int c) { return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+int HexValue(int c) {
+  if (IsDigit(c)) return c - '0';
+  return (c | 0x20) - 'a' + 10;
+}
+// Characters that end a keyword without being part of it or being reported.
+bool IsSpace(int c) {
+  return c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+}  // namespace
+
+const char* Part21Tokenizer::TokenName(int code) {
+  if (code < 1 || code > kP21UserKeyword || kTokenNames[code] == nullptr) return "other token";
+  return kTokenNames[code];
+}
+
+const char* Part21Tokenizer::FoundText(int code, const char* text) {
+  if ((code == kP21Keyword || code == kP21UserKeyword) && text != nullptr) return text;
+  return TokenName(code);
+}
+
+int Part21Tokenizer::KeywordCode(const char* text, std::size_t length) {
+  // The reserved words differ in length except the three of six letters,
+  // which differ in their first letter.
+  switch (length) {
+    case 4:
+      if (std::memcmp(text, "DATA", 4) == 0) return kP21Data;
+      break;
+    case 6:
+      switch (text[0]) {
+        case 'H':
+          if (std::memcmp(text, "HEADER", 6) == 0) return kP21Header;
+          break;
+        case 'E':
+          if (std::memcmp(text, "ENDSEC", 6) == 0) return kP21EndSec;
+          break;
+        case '&':
+          if (std::memcmp(text, "&SCOPE", 6) == 0) return kP21Scope;
+          break;
+      }
+      break;
+    case 8:
+      if (std::memcmp(text, "ENDSCOPE", 8) == 0) return kP21EndScope;
+      break;
+    case 12:
+      if (std::memcmp(text, "ISO-10303-21", 12) == 0) return kP21Iso;
+      break;
+    case 16:
+      if (std::memcmp(text, "END-ISO-10303-21", 16) == 0) return kP21EndIso;
+      break;
+  }
+  return kP21Keyword;
+}
+
+// ---------------------------------------------------------------------------
+// Life cycle
+
+Part21Tokenizer::Part21Tokenizer(std::FILE* stream, const char* fileName)
+    : fileName_(fileName != nullptr ? fileName : ""),
+      context_(fileName != nullptr ? fileName_.c_str() : nullptr, 1),
+      stream_(stream),
+      block_(kBlockSize) {
+  cur_ = end_ = block_.data();
+  init();
+}
+
+Part21Tokenizer::Part21Tokenizer(const char* data, std::size_t size, const char* fileName)
+    : fileName_(fileName != nullptr ? fileName : ""),
+      context_(fileName != nullptr ? fileName_.c_str() : nullptr, 1) {
+  cur_ = data;
+  end_ = data + size;
+  init();
+}
+
+void Part21Tokenizer::init() {
+  buffer_ = static_cast<char*>(std::malloc(kInitialTokenSize));
+  if (buffer_ != nullptr) {
+    capacity_ = kInitialTokenSize;
+    buffer_[0] = '\0';
+  }
+  reporter_ = TARN().reporter();
+  reporter_->pushContext(&context_);
+}
+
+Part21Tokenizer::~Part21Tokenizer() {
+  endReading();
+  std::free(buffer_);
+}
+
+void Part21Tokenizer::endReading() {
+  if (reporter_ == nullptr) return;
+  reporter_->popContext();
+  reporter_ = nullptr;
+}
+
+void Part21Tokenizer::warn(const char* format, ...) {
+  context_.setLine(line_);
+  va_list args;
+  va_start(args, format);
+  ExchangeMessages().vtext(kWarning, format, args);
+  va_end(args);
+}
+
+// ---------------------------------------------------------------------------
+// Input and token buffer
+
+int Part21Tokenizer::refill() {
+  if (stream_ == nullptr || inputEnded_) return kEof;
+  std::size_t n = std::fread(block_.data(), 1, block_.size(), stream_);
+  if (n == 0) {
+    inputEnded_ = true;
+    return kEof;
+  }
+  cur_ = block_.data();
+  end_ = cur_ + n;
+  return static_cast<unsigned char>(*cur_++);
+}
+
+bool Part21Tokenizer::grow() {
+  std::size_t want = capacity_ != 0 ? capacity_ * 2 : kInitialTokenSize;
+  if (want <= capacity_ || want > maxTokenSize_) return false;
+  char* bigger = static_cast<char*>(std::realloc(buffer_, want));
+  if (bigger == nullptr) return false;
+  buffer_ = bigger;
+  capacity_ = want;
+  return true;
+}
+
+int Part21Tokenizer::tooLong() {
+  warn("Excessively long token, could not allocate memory.");
+  exhausted_ = true;
+  return endOfInput();
+}
+
+int Part21Tokenizer::endOfInput() {
+  length_ = 0;
+  return kP21EndOfFile;
+}
+
+// ---------------------------------------------------------------------------
+// Tokens
+
+int Part21Tokenizer::next() {
+  if (pushedBack_) {
+    pushedBack_ = false;
+    if (recording_ && !currentRecorded_) record();
+    return token_;
+  }
+  if (replayPos_ < replay_.size()) {
+    const Recorded& r = replay_[replayPos_++];
+    token_ = r.code;
+    integer_ = r.integer;
+    real_ = r.real;
+    instance_ = r.instance;
+    tokenLine_ = r.line;
+    tokenDepth_ = r.depth;
+    text_ = replayText_.data() + r.textOffset;
+    textLength_ = r.textLength;
+    textInReplay_ = true;
+    context_.setLine(r.line);
+  } else {
+    if (!replay_.empty()) {
+      replay_.clear();
+      replayText_.clear();
+      replayPos_ = 0;
+    }
+    token_ = scan();
+    if (buffer_ != nullptr) {
+      buffer_[length_] = '\0';
+      text_ = buffer_;
+    } else {
+      text_ = "";
+    }
+    textLength_ = length_;
+    textInReplay_ = false;
+    // The look for '=' may have passed line ends.
+    tokenLine_ = (token_ == kP21EntityReference || token_ == kP21EntityDeclaration) ? entityLine_
+                                                                                    : line_;
+    tokenDepth_ = depth_;
+    context_.setLine(tokenLine_);
+  }
+  currentRecorded_ = false;
+  if (recording_) record();
+  return token_;
+}
+
+bool Part21Tokenizer::expect(int code) {
+  if (token_ == code) {
+    next();
+    return true;
+  }
+  ExchangeMessages().report(2043, TokenName(code), foundText());
+  return false;
+}
+
+int Part21Tokenizer::scan() {
+  length_ = 0;
+  integer_ = 0;
+  real_ = 0.0;
+  instance_ = 0;
+  if (exhausted_) return kP21EndOfFile;
+  if (!room()) return tooLong();
+  for (;;) {
+    int c = get();
+    if (c == kEof) return kP21EndOfFile;
+    switch (kStart.cls[c]) {
+      case kIgnorable:
+        skipIgnorable(c);
+        continue;
+      case kWord:
+        return scanKeyword(c);
+      case kEntity:
+        return scanEntity();
+      case kString:
+        return scanString();
+      case kBinaryStart:
+        return scanBinary();
+      case kEnum:
+        return scanEnumeration();
+      case kNumber:
+        return scanNumber(c);
+      case kSingle:
+        put(c);
+        switch (c) {
+          case '$': return kP21Dollar;
+          case ',': return kP21Comma;
+          case '=': return kP21Equals;
+          case ';': return kP21Semicolon;
+          case '*': return kP21Star;
+          case '(':
+            ++depth_;
+            return kP21OpenParen;
+          default:  // ')'
+            if (depth_ > 0) --depth_;
+            return kP21CloseParen;
+        }
+      case kSlash: {
+        int d = get();
+        if (d == '*') {
+          skipComment();
+          continue;
+        }
+        unget(d);
+        put('/');
+        return kP21Slash;
+      }
+      case kBackslash:
+        skipDirective();
+        continue;
+      default:
+        warn("Unexpected character '%c'.", c);
+        continue;
+    }
+  }
+}
+
+// Skips a character that separates tokens, counting lines and irregular
+// characters; false for any other character.
+bool Part21Tokenizer::skipIgnorable(int c) {
+  switch (c) {
+    case ' ':
+    case '\r':
+    case '\v':
+    case '\f':
+      return true;
+    case '\n':
+      ++line_;
+      return true;
+    case '\t':
+      ++tabs_;
+      return true;
+    default:
+      if (c >= 0 && c < 32) {
+        ++controls_;
+        return true;
+      }
+      if (c > 126) {
+        ++nonAscii_;
+        return true;
+      }
+      return false;
+  }
+}
+
+// After "/*": up to and including "*/".
+void Part21Tokenizer::skipComment() {
+  int previous = 0;
+  for (;;) {
+    int c = get();
+    if (c == kEof) {
+      warn("End of file in comment.");
+      return;
+    }
+    if (c == '\n') {
+      ++line_;
+    } else if (c == '/' && previous == '*') {
+      return;
+    }
+    previous = c;
+  }
+}
+
+// After a backslash between tokens: \N\ and \F\ are skipped; anything else
+// is reported and the character that broke the directive is read again as
+// the start of a token.
+void Part21Tokenizer::skipDirective() {
+  int c = get();
+  if (c == 'N' || c == 'F') {
+    int d = get();
+    if (d == '\\') return;
+    c = d;
+  }
+  warn("Illegal control directive.");
+  unget(c);
+}
+
+// Keywords, user-defined keywords (first == '!') and &SCOPE (first == '&').
+int Part21Tokenizer::scanKeyword(int first) {
+  bool lower = false;
+  if (IsLower(first)) {
+    lower = true;
+    first -= 'a' - 'A';
+  }
+  put(first);
+  bool hyphen = false;
+  for (;;) {
+    // Runs of keyword characters straight from the block buffer.
+    if (pushbackCount_ == 0) {
+      const char* p = cur_;
+      while (p != end_) {
+        unsigned char u = static_cast<unsigned char>(*p);
+        char k = kKeywordChars.map[u];
+        if (k == 0) break;
+        if (capacity_ - length_ < 8 && !grow()) {
+          cur_ = p;
+          return tooLong();
+        }
+        lower |= k != static_cast<char>(u);
+        hyphen |= k == '-';
+        buffer_[length_++] = k;
+        ++p;
+      }
+      cur_ = p;
+    }
+    int c = get();
+    if (c != kEof && kKeywordChars.map[c] != 0) {  // after a pushback
+      if (!room()) return tooLong();
+      lower |= IsLower(c);
+      hyphen |= c == '-';
+      put(kKeywordChars.map[c]);
+    } else if (c == kEof || IsPrintable(c) || IsSpace(c)) {
+      unget(c);
+      break;
+    } else {
+      warn("Illegal character %#.2x in keyword, ignored.", c);
+    }
+  }
+  buffer_[length_] = '\0';
+  if (lower) ++lowerKeywords_;
+
+  if (first == '!') {
+    if (length_ == 1) {
+      warn("Empty user-defined keyword.");
+      return kP21Unreadable;
+    }
+    if (hyphen) {
+      warn("Illegal hyphens in keyword %s.", buffer_);
+      return kP21Unreadable;
+    }
+    return kP21UserKeyword;
+  }
+  int code = KeywordCode(buffer_, length_);
+  if (first == '&') {
+    if (code == kP21Scope) return code;
+    warn("Expecting &SCOPE, found %s.", buffer_);
+    return kP21Unreadable;
+  }
+  if (code == kP21Keyword && hyphen) {
+    warn("Illegal hyphens in keyword %s.", buffer_);
+    return kP21Unreadable;
+  }
+  return code;
+}
+
+// After the opening quote.
+int Part21Tokenizer::scanString() {
+  const int startLine = line_;
+  for (;;) {
+    // Runs of plain characters are copied straight from the block buffer.
+    if (pushbackCount_ == 0) {
+      const char* p = cur_;
+      while (p != end_) {
+        unsigned char u = static_cast<unsigned char>(*p);
+        if (u < 32 || u > 126 || u == '\'' || u == '\\') break;
+        ++p;
+      }
+      // As many bytes as single puts would store before the buffer must grow.
+      std::size_t n = static_cast<std::size_t>(p - cur_);
+      while (n != 0) {
+        if (!room()) return tooLong();
+        std::size_t take = std::min(n, capacity_ - length_ - 7);
+        std::memcpy(buffer_ + length_, cur_, take);
+        length_ += take;
+        cur_ += take;
+        n -= take;
+      }
+    }
+    int c = get();
+    if (IsPrintable(c) && c != '\'' && c != '\\') {
+      if (!room()) return tooLong();
+      put(c);
+    } else if (c == '\'') {
+      int d = get();
+      if (d != '\'') {
+        unget(d);
+        return kP21String;
+      }
+      if (!room()) return tooLong();
+      put('\'');
+    } else if (c == '\\') {
+      if (!stringDirective()) return tooLong();
+    } else if (c == '\n') {
+      ++line_;
+    } else if (c == '\r') {
+      // dropped
+    } else if (c == kEof) {
+      warn("End of file in string on line %d", startLine);
+      return endOfInput();
+    } else {
+      warn("Illegal character %#.2x in string, ignored.", c);
+    }
+  }
+}
+
+// True when `c` is the backslash that closes a directive.  Otherwise `c` is
+// read again by the caller's loop, with a warning unless it is the end of
+// the input (which the string reports itself).
+bool Part21Tokenizer::closingBackslash(int c) {
+  if (c == '\\') return true;
+  if (c != kEof) warn("Unterminated control directive.");
+  unget(c);
+  return false;
+}
+
+// After a backslash inside a string.  False when the token buffer cannot
+// grow.
+bool Part21Tokenizer::stringDirective() {
+  int c = get();
+  switch (c) {
+    case '\\':
+      if (!room()) return false;
+      put('\\');
+      return true;
+    case 'S': {
+      if (!closingBackslash(get())) return true;
+      int d = get();
+      // A line break between the directive and its character is the
+      // writer's, not part of the text.
+      while (d == '\n' || d == '\r') {
+        if (d == '\n') ++line_;
+        d = get();
+      }
+      if (IsPrintable(d)) {
+        if (!room()) return false;
+        put(d + 128);
+      } else {
+        unget(d);
+      }
+      return true;
+    }
+    case 'P': {
+      int d = get();
+      if (IsUpper(d) || IsLower(d)) {
+        if (d < 'A' || d > 'I') warn("Bad ISO 8859 alphabet, ignored.");
+        closingBackslash(get());
+      } else {
+        closingBackslash(d);
+      }
+      return true;
+    }
+    case 'X': {
+      int d = get();
+      if (d == '\\') {
+        int h = get();
+        if (!IsHex(h)) {
+          if (h != kEof) warn("Bad hex encoding.");
+          unget(h);
+          return true;
+        }
+        int l = get();
+        if (!IsHex(l)) {
+          if (l != kEof) warn("Bad hex encoding.");
+          unget(l);
+          return true;
+        }
+        int value = HexValue(h) * 16 + HexValue(l);
+        if (value == 0) {
+          warn("Null character '\\X\\00' not allowed in string.");
+          return true;
+        }
+        if (!room()) return false;
+        put(value);
+        return true;
+      }
+      if (d == '2' || d == '4') {
+        if (closingBackslash(get())) hexRun(d == '2' ? 4 : 8);
+        return true;
+      }
+      if (d == '0') {
+        if (closingBackslash(get())) warn("End hex '\\X0\\' without start specifier.");
+        return true;
+      }
+      if (d != kEof) warn("Illegal control directive in string.");
+      unget(d);
+      return true;
+    }
+    case 'N':
+    case 'F':
+      closingBackslash(get());
+      return true;
+    case kEof:
+      unget(c);
+      return true;
+    default:
+      warn("Illegal control directive in string.");
+      unget(c);
+      return true;
+  }
+}
+
+// After "\X2\" (group 4) or "\X4\" (group 8): the run is checked up to its
+// "\X0\" and dropped.  A quote ends the run unterminated and is read again
+// by the string; another directive ends it and is read again as well.
+void Part21Tokenizer::hexRun(std::size_t group) {
+  std::size_t digits = 0;
+  bool invalid = false;
+  bool lower = false;
+  for (;;) {
+    int c = get();
+    if (IsDigit(c) || (c >= 'A' && c <= 'F')) {
+      ++digits;
+    } else if (c >= 'a' && c <= 'f') {
+      ++digits;
+      lower = true;
+    } else if (c == '\n') {
+      ++line_;
+    } else if (c == '\r') {
+      // dropped
+    } else if (c == '\\') {
+      int x = get();
+      if (x == 'X') {
+        int zero = get();
+        if (zero == '0') {
+          int close = get();
+          if (close == '\\') break;
+          unget(close);
+        }
+        unget(zero);
+      }
+      unget(x);
+      unget('\\');
+      warn("Illegal control directive.");
+      break;
+    } else if (c == '\'' || c == kEof) {
+      if (c == '\'') warn("Unterminated control directive.");
+      unget(c);
+      break;
+    } else {
+      invalid = true;
+    }
+  }
+  if (invalid) warn("Invalid hex constant.");
+  if (digits == 0 || digits % group != 0) warn("Short hex constant.");
+  if (lower) warn("Lower case in hex constant.");
+}
+
+// Integers and reals, starting with `first` (a sign or a digit).
+int Part21Tokenizer::scanNumber(int first) {
+  bool point = false;
+  bool exponent = false;
+  bool bad = false;
+  int previous = 0;
+  for (int c = first;; c = get()) {
+    if (IsDigit(c)) {
+      // always allowed
+    } else if (c == '+' || c == '-') {
+      if (!(length_ == 0 || previous == 'E' || previous == 'e')) bad = true;
+    } else if (c == '.') {
+      if (point || exponent || !IsDigit(previous)) bad = true;
+      point = true;
+    } else if (c == 'E' || c == 'e') {
+      if (!point || exponent) {
+        bad = true;
+      } else if (c == 'e') {
+        ++lowerExponents_;
+      }
+      exponent = true;
+    } else if (c == '\n') {
+      ++line_;
+      continue;
+    } else if (c >= 0 && c < 32) {
+      continue;
+    } else {
+      unget(c);
+      break;
+    }
+    if (!room()) return tooLong();
+    put(c);
+    previous = c;
+    // Runs of digits straight from the block buffer.
+    while (pushbackCount_ == 0 && cur_ != end_ && IsDigit(*cur_)) {
+      if (!room()) return tooLong();
+      previous = *cur_++;
+      put(previous);
+    }
+  }
+  buffer_[length_] = '\0';
+  const char* begin = buffer_;
+  const char* end = buffer_ + length_;
+  if (*begin == '+') ++begin;  // from_chars takes no plus sign
+
+  if (!bad && !point && IsDigit(previous)) {
+    long long value = 0;
+    if (std::from_chars(begin, end, value).ec != std::errc()) value = *begin == '-' ? LLONG_MIN : LLONG_MAX;
+    if (value > INT32_MAX) value = INT32_MAX;
+    if (value < INT32_MIN) value = INT32_MIN;
+    integer_ = static_cast<std::int32_t>(value);
+    real_ = static_cast<double>(integer_);
+    return kP21Integer;
+  }
+  if (!bad && point) {
+    if (exponent && !IsDigit(previous)) {
+      warn("Number has no digits in exponent.");
+      return kP21Unreadable;
+    }
+    double value = 0.0;
+    if (std::from_chars(begin, end, value).ec != std::errc()) {
+      // Out of range: infinite for a large exponent, zero for a small one.
+      const char* e = static_cast<const char*>(std::memchr(begin, 'E', length_));
+      if (e == nullptr) e = static_cast<const char*>(std::memchr(begin, 'e', length_));
+      bool tiny = e != nullptr && e[1] == '-';
+      value = tiny ? 0.0 : HUGE_VAL;
+      if (*begin == '-') value = -value;
+    }
+    real_ = value;
+    return kP21Real;
+  }
+  warn("Invalid number.");
+  return kP21Unreadable;
+}
+
+// After '#': the instance number, then '=' (declaration) or not (reference)
+// after blanks, line ends, comments and \N\ or \F\.
+int Part21Tokenizer::scanEntity() {
+  put('#');
+  std::uint64_t number = 0;
+  for (;;) {
+    int c;
+    if (pushbackCount_ == 0 && cur_ != end_) {
+      c = static_cast<unsigned char>(*cur_++);
+    } else {
+      c = get();
+    }
+    if (!IsDigit(c)) {
+      unget(c);
+      break;
+    }
+    if (!room()) return tooLong();
+    put(c);
+    number = number * 10 + static_cast<unsigned>(c - '0');
+    if (number > UINT32_MAX) number = UINT32_MAX + std::uint64_t{1};  // stays out of range
+  }
+  buffer_[length_] = '\0';
+  if (length_ == 1) {
+    warn("Entity reference needs at least one digit.");
+    return kP21Unreadable;
+  }
+  if (number == 0) warn("Entity reference '#0' not allowed.");
+  instance_ = number > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(number);
+  entityLine_ = line_;
+
+  for (;;) {
+    int c = get();
+    if (c == '=') return kP21EntityDeclaration;
+    if (skipIgnorable(c)) continue;
+    if (c == '/') {
+      int d = get();
+      if (d == '*') {
+        skipComment();
+        continue;
+      }
+      unget(d);
+    } else if (c == '\\') {
+      int d = get();
+      if (d == 'N' || d == 'F') {
+        int e = get();
+        if (e == '\\') continue;
+        unget(e);
+      }
+      unget(d);
+    }
+    unget(c);
+    return kP21EntityReference;
+  }
+}
+
+// After the opening dot.
+int Part21Tokenizer::scanEnumeration() {
+  for (;;) {
+    int c = get();
+    if (IsUpper(c) || IsLower(c) || IsDigit(c) || c == '_') {
+      if (!room()) return tooLong();
+      put(c);
+    } else if (c == '.') {
+      return kP21Enumeration;
+    } else if (c == '\n') {
+      ++line_;
+    } else if (c == '\r') {
+      // dropped
+    } else if (c == kEof) {
+      warn("End of file in enumeration.");
+      return endOfInput();
+    } else if (IsPrintable(c)) {
+      warn("Illegal character '%c' in enum.", c);
+      unget(c);
+      return kP21Unreadable;
+    } else {
+      warn("Illegal character %#.2x in enum.", c);
+    }
+  }
+}
+
+// After the opening double quote.  A printable character other than a
+// hexadecimal digit makes the token unreadable; the rest of the binary up
+// to its closing quote is still read so that scanning resumes after it.
+int Part21Tokenizer::scanBinary() {
+  bool bad = false;
+  for (;;) {
+    int c = get();
+    if (IsHex(c)) {
+      if (!room()) return tooLong();
+      put(c);
+    } else if (c == '"') {
+      return bad ? kP21Unreadable : kP21Binary;
+    } else if (c == '\n') {
+      ++line_;
+    } else if (c == kEof) {
+      warn("End of file in binary.");
+      return endOfInput();
+    } else if (c == '\\') {
+      binaryDirective();
+    } else if (IsPrintable(c)) {
+      if (!bad) warn("Illegal character in binary, ignored.");
+      bad = true;
+    }
+    // Control and non-ASCII characters are dropped.
+  }
+}
+
+// After a backslash inside a binary: \N\ and \F\ are skipped.  The
+// character that breaks any other directive is dropped, unless it is the
+// closing quote or a line end.
+void Part21Tokenizer::binaryDirective() {
+  int c = get();
+  if (c == 'N' || c == 'F') {
+    int d = get();
+    if (d == '\\') return;
+    c = d;
+  }
+  warn("Illegal control directive.");
+  if (c == '"' || c == '\n' || c == kEof) unget(c);
+}
+
+// ---------------------------------------------------------------------------
+// Recording and replay
+
+void Part21Tokenizer::record() {
+  record_.push_back(Recorded{token_, integer_, real_, instance_, tokenLine_, tokenDepth_,
+                             recordText_.size(), textLength_});
+  recordText_.append(text_, textLength_);
+  recordText_.push_back('\0');
+  currentRecorded_ = true;
+}
+
+void Part21Tokenizer::startRecording() {
+  record_.clear();
+  recordText_.clear();
+  recording_ = true;
+  currentRecorded_ = false;
+}
+
+void Part21Tokenizer::replay() {
+  recording_ = false;
+  pushedBack_ = false;
+  // The current token's text must outlive the replay storage it may be in.
+  if (textInReplay_) {
+    while (buffer_ == nullptr || capacity_ <= textLength_) {
+      if (!grow()) break;
+    }
+    if (buffer_ != nullptr && capacity_ > textLength_) {
+      std::memcpy(buffer_, text_, textLength_);
+      buffer_[textLength_] = '\0';
+      text_ = buffer_;
+    } else {
+      text_ = "";
+      textLength_ = 0;
+    }
+    textInReplay_ = false;
+  }
+  // What is left of a running replay follows the new one.
+  for (std::size_t i = replayPos_; i < replay_.size(); ++i) {
+    Recorded r = replay_[i];
+    std::size_t offset = recordText_.size();
+    recordText_.append(replayText_, r.textOffset, r.textLength);
+    recordText_.push_back('\0');
+    r.textOffset = offset;
+    record_.push_back(r);
+  }
+  replay_.swap(record_);
+  replayText_.swap(recordText_);
+  record_.clear();
+  recordText_.clear();
+  replayPos_ = 0;
+}
+
+// ---------------------------------------------------------------------------
+// Counters
+
+void Part21Tokenizer::reportCounters() {
+  if (lowerExponents_ != 0)
+    warn("Lowercase 'e' used for exponent. (%d occurrences)", lowerExponents_);
+  if (lowerKeywords_ != 0)
+    warn("Lowercase letters used in keywords. (%d occurrences)", lowerKeywords_);
+  if (tabs_ != 0) warn("Tabs used in file, ignored. (%d occurrences)", tabs_);
+  if (controls_ != 0) warn("Control characters in file, ignored. (%d occurrences)", controls_);
+  if (nonAscii_ != 0) warn("Non-ASCII characters in file, ignored. (%d occurrences)", nonAscii_);
+}
+
+}  // namespace korva
