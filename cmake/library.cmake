@@ -33,6 +33,7 @@ set(KORVA_CORE_SOURCES
   exchange/iostep.cc
   exchange/native_text.cc
   exchange/part21_output.cc
+  exchange/part21_reader.cc
   exchange/part21_tokenizer.cc
   exchange/part21_writer.cc
   ifc2x2/globalid.cc

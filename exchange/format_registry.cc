@@ -10,6 +10,9 @@
 namespace korva {
 namespace {
 
+std::string g_readPath;
+bool g_reading = false;
+
 struct Tables {
   std::vector<std::pair<std::string, IORoot*>> main, all;
 };
@@ -83,6 +86,8 @@ struct Installer {
 
 }  // namespace
 
+const char* CurrentReadPath() { return g_reading ? g_readPath.c_str() : nullptr; }
+
 IORoot::IORoot(std::initializer_list<const char*> names) : names_(names) {
   if (!names_.empty()) FormatRegistry::add(this);
 }
@@ -147,7 +152,10 @@ TarnDesign* ReadDesignFile(const std::string& path, const std::string& extension
     TARN().report(1050, path.c_str());
     return nullptr;
   }
+  g_readPath = path;
+  g_reading = true;
   TarnDesign* design = handler->readContents(in, name);
+  g_reading = false;
   std::fclose(in);
   if (design == nullptr) {
     TARN().report(1025, name);

@@ -56,6 +56,9 @@ class FormatRegistry {
   static std::vector<std::pair<std::string, IORoot*>> allNames();
 };
 
+// The path of the file being read (for message prefixes), or null.
+const char* CurrentReadPath();
+
 // Reads the design file at `path` with the handler of its extension (or
 // the given handler); null on failure.
 TarnDesign* ReadDesignFile(const std::string& path, const std::string& extension, const char* name);

@@ -211,7 +211,13 @@ TarnDesign* TarnInterface::findSchema(const char* name) {
     return system_;
   for (TarnDesign* d : owned_)
     if (d->isSchemaDesign() && d->name() != nullptr && EqualNoCase(d->name(), name)) return d;
-  TarnDesign* d = findDesign(name);
+  // Compiled schema files are named in lower case ("IFC2X2_FINAL" in an
+  // exchange file is found as ifc2x2_final.tarn).
+  std::string lower(name);
+  for (char& c : lower) c = FoldCase(c);
+  if (TarnDesign* d = designInMemory(lower.c_str())) return d->isSchemaDesign() ? d : nullptr;
+  TarnDesign* d = findDesign(lower.c_str());
+  if (d == nullptr && lower != name) d = findDesign(name);
   return d != nullptr && d->isSchemaDesign() ? d : nullptr;
 }
 

@@ -1,0 +1,911 @@
+#include "exchange/part21_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "exchange/iostep.h"
+#include "exchange/part21_tokenizer.h"
+#include "objdb/complex_domain.h"
+#include "objdb/design.h"
+#include "objdb/dictionary_binding.h"
+#include "objdb/domain.h"
+#include "objdb/error_category.h"
+#include "objdb/interface.h"
+#include "objdb/text.h"
+#include "objdb/union.h"
+
+namespace korva {
+namespace {
+
+const TarnErrorCategory& Msg() { return ExchangeMessages(); }
+
+// A reference to an instance not yet read, waiting in its number's node.
+struct Pending {
+  TarnObject* owner;    // instance, aggregate or select holding the slot
+  TarnAttribute* att;   // attribute or element attribute; null for a select
+  int index;            // element position (0 for an attribute)
+  int line;             // where the reference was written
+  int next;             // next pending entry of the same node, or -1
+};
+
+// One instance number met in the file.
+struct Node {
+  TarnObject* object = nullptr;
+  int first = -1;
+  int last = -1;
+  bool seen = false;
+};
+
+class Reader {
+ public:
+  Reader(Part21Tokenizer& tokens, const char* name) : t_(tokens), name_(name != nullptr ? name : "") {}
+
+  TarnDesign* run();
+
+ private:
+  // --- frame -----------------------------------------------------------------
+  bool header();
+  void headerEntry();
+  bool headerChecks();
+  bool data();
+  bool parameterisedSections();
+  void statements();
+  void entityBody(uint32_t number);
+  void complexInstance(uint32_t number);
+  void skipStatement();
+  TarnDesign* fail();
+  void finish();
+
+  // --- instances and values --------------------------------------------------
+  TarnDomain* lookup(const char* name, size_t length, bool report);
+  TarnObject* create(TarnDomain* domain, uint32_t number);
+  bool attributeList(TarnObject* object, const std::vector<TarnAttribute*>& attributes, const char* typeName);
+  void value(TarnObject* owner, TarnAttribute* att, int index, int inner);
+  void reference(TarnObject* owner, TarnAttribute* att, int index, uint32_t number);
+  void selectValue(TarnObject* owner, TarnAttribute* att, int index, TarnDomain* select, int inner);
+  void aggregateValue(TarnObject* owner, TarnAttribute* att, int index, TarnDomain* domain);
+  void skipValue(int inner);
+  void skipList();
+  void wrongToken(const char* kind, TarnAttribute* att, int inner);
+  void convert(TarnAttribute* att, const char* from, const char* to);
+  void bind(uint32_t number, TarnObject* object);
+  bool compatible(TarnObject* object, TarnDomain* domain);
+  // The member path of `select` that holds a value of `type` (through
+  // nested selects); empty when the select does not admit it.
+  bool memberPath(TarnDomain* select, TarnDomain* type, bool entity, std::vector<TarnAttribute*>* path);
+  TarnUnion* newSelect(TarnDomain* domain);
+  void storeInSelect(TarnUnion* outer, const std::vector<TarnAttribute*>& path, TarnObject* object);
+  TarnUnion* innermost(TarnUnion* outer, const std::vector<TarnAttribute*>& path);
+
+  Node& node(uint32_t number) {
+    if (number < kDenseLimit) {
+      if (number >= dense_.size()) dense_.resize(std::max<size_t>(number + 1, dense_.size() * 2));
+      return dense_[number];
+    }
+    return sparse_[number];
+  }
+  static bool Frame(int token) {
+    return token == kP21Data || token == kP21EndSec || token == kP21EndIso || token == kP21Header ||
+           token == kP21Iso || token == kP21EntityDeclaration || token == kP21EndOfFile;
+  }
+
+  static constexpr uint32_t kDenseLimit = 1u << 24;
+
+  Part21Tokenizer& t_;
+  std::string name_;
+  TarnDesign* design_ = nullptr;
+  TarnDesign* headerSchema_ = nullptr;
+  TarnSection* section_ = nullptr;
+  unsigned version_ = 0;
+  unsigned conformance_ = 0;
+  uint32_t headerNumber_ = 1;
+  std::vector<Node> dense_;
+  std::unordered_map<uint32_t, Node> sparse_;
+  std::vector<Pending> pending_;
+  std::vector<uint32_t> scopes_;
+  std::deque<std::string> names_;  // storage of the keys below
+  std::unordered_map<std::string_view, TarnDomain*> domains_;
+};
+
+// --- frame -------------------------------------------------------------------
+
+TarnDesign* Reader::run() {
+  TarnDesign* current = TARN().design();
+  design_ = TARN().newDesign(name_.c_str());
+  TARN().useDesign(current);
+  design_->setState(TarnDesign::kBeingRead);
+  headerSchema_ = FindSchemaDesign("header_section_schema");
+  if (headerSchema_ == nullptr) Msg().warning("Cound not find header_section_schema!");
+  else design_->addSchema(headerSchema_);
+  dense_.resize(1024);
+  t_.next();
+  if (!t_.expect(kP21Iso) || !t_.expect(kP21Semicolon)) return fail();
+  if (!header()) return fail();
+  if (!data()) return fail();
+  if (!t_.expect(kP21EndIso) || !t_.expect(kP21Semicolon)) return fail();
+  finish();
+  return design_;
+}
+
+TarnDesign* Reader::fail() {
+  t_.endReading();
+  TarnDesign* d = design_;
+  design_ = nullptr;
+  d->setState(TarnDesign::kNormal);
+  d->emptyYourself();
+  TARN().deleteDesign(d);
+  TARN().emptyTrash();
+  return nullptr;
+}
+
+void Reader::finish() {
+  design_->setState(TarnDesign::kNormal);
+  // Numbers referred to but never defined.
+  std::vector<uint32_t> unresolved;
+  for (uint32_t i = 0; i < dense_.size(); ++i)
+    if (dense_[i].object == nullptr && dense_[i].first >= 0) unresolved.push_back(i);
+  for (const auto& [n, nd] : sparse_)
+    if (nd.object == nullptr && nd.first >= 0) unresolved.push_back(n);
+  std::sort(unresolved.begin(), unresolved.end());
+  for (uint32_t n : unresolved) Msg().warning("Unresolved reference to instance #%d.", static_cast<int>(n));
+  t_.reportCounters();
+  t_.endReading();
+  design_->activate();
+}
+
+bool Reader::header() {
+  if (!t_.expect(kP21Header) || !t_.expect(kP21Semicolon)) return false;
+  section_ = design_->header_section();
+  while (t_.token() != kP21EndSec && t_.token() != kP21EndIso && t_.token() != kP21EndOfFile) headerEntry();
+  if (!t_.expect(kP21EndSec) || !t_.expect(kP21Semicolon)) return false;
+  return headerChecks();
+}
+
+void Reader::headerEntry() {
+  if (t_.token() == kP21Keyword) {
+    TarnDomain* d = lookup(t_.text(), t_.textLength(), true);
+    if (d == nullptr) {
+      skipStatement();
+      return;
+    }
+    TarnObject* o = create(d, headerNumber_++);
+    const std::string typeName = t_.text();
+    t_.next();
+    if (o == nullptr || !attributeList(o, d->allAttributes(), typeName.c_str())) {
+      skipStatement();
+      return;
+    }
+    if (!t_.expect(kP21Semicolon)) skipStatement();
+    return;
+  }
+  if (t_.token() == kP21UserKeyword) {
+    Msg().report(2040, t_.text());
+  } else {
+    Msg().error("Bad header entry.");
+  }
+  skipStatement();
+}
+
+bool Reader::headerChecks() {
+  TarnObject* records[3] = {nullptr, nullptr, nullptr};
+  static const char* const kRecords[3] = {"file_description", "file_name", "file_schema"};
+  static const char* const kUpper[3] = {"FILE_DESCRIPTION", "FILE_NAME", "FILE_SCHEMA"};
+  TarnSection* h = design_->header_section();
+  for (TarnExtent* e = h->firstExtent(); e != nullptr; e = e->next())
+    for (TarnObject* o = e->first(); o != nullptr; o = o->nextInExtent())
+      for (int i = 0; i < 3; ++i)
+        if (o->typePtr()->nodeType() == kNodeStructure && EqualNoCase(o->domainName(), kRecords[i])) {
+          if (records[i] == nullptr || records[i]->instanceNumber() > o->instanceNumber()) {
+            if (records[i] != nullptr) Msg().report(2021, kUpper[i]);
+            else records[i] = o;
+          } else {
+            Msg().report(2021, kUpper[i]);
+          }
+        }
+  // Schemas first: a missing one fails the read.
+  if (records[2] != nullptr) {
+    TarnAggregate* ids = dynamic_cast<TarnAggregate*>(records[2]->getObject("schema_identifiers"));
+    const uint32_t n = ids != nullptr ? ids->count() : 0;
+    for (uint32_t i = 0; i < n; ++i) {
+      const char* id = ids->getString(static_cast<int>(i));
+      TarnDesign* schema = id != nullptr ? FindSchemaDesign(id) : nullptr;
+      if (schema == nullptr) {
+        Msg().report(2011, id != nullptr ? id : "<null>");
+        return false;
+      }
+      design_->addSchema(schema);
+    }
+  }
+  bool ordered = true;
+  for (int i = 0; i < 3; ++i) {
+    if (records[i] == nullptr) Msg().report(2025, kUpper[i]);
+    else if (records[i]->instanceNumber() != static_cast<uint32_t>(i + 1)) ordered = false;
+  }
+  if (!ordered) Msg().report(2023);
+  bool any = false;
+  ListOfTarnDesign* schemas = design_->schemas();
+  for (uint32_t i = 0; i < schemas->count(); ++i) any = any || schemas->get(i) != headerSchema_;
+  if (!any) Msg().report(2034);
+  // Implementation level "v;c" or "c".
+  if (records[0] != nullptr) {
+    const char* level = records[0]->getString("implementation_level");
+    if (level != nullptr) {
+      const char* semi = std::strchr(level, ';');
+      if (semi != nullptr) {
+        version_ = static_cast<unsigned>(std::atoi(level));
+        conformance_ = static_cast<unsigned>(std::atoi(semi + 1));
+      } else {
+        version_ = 1;
+        conformance_ = static_cast<unsigned>(std::atoi(level));
+      }
+      if (version_ == 0 || conformance_ == 0) {
+        Msg().error("Urecognized implementation level '%s'", level);
+        if (version_ == 0) version_ = 2;
+        if (conformance_ == 0) conformance_ = 1;
+      }
+    }
+  }
+  return true;
+}
+
+bool Reader::data() {
+  if (t_.token() != kP21Data) return t_.expect(kP21Data);
+  t_.next();
+  if (t_.token() == kP21OpenParen) return parameterisedSections();
+  if (!t_.expect(kP21Semicolon)) return false;
+  section_ = design_->dflt_section();
+  statements();
+  return t_.expect(kP21EndSec) && t_.expect(kP21Semicolon);
+}
+
+bool Reader::parameterisedSections() {
+  for (;;) {
+    section_ = design_->newDataSection();
+    t_.next();  // past '('
+    std::string sectionName;
+    if (t_.token() == kP21String) {
+      sectionName = t_.text();
+      t_.next();
+    } else {
+      t_.expect(kP21String);
+      Msg().warning("expecting a data section name");
+    }
+    std::string schemaName;
+    if (t_.expect(kP21Comma) && t_.expect(kP21OpenParen) && t_.token() == kP21String) {
+      schemaName = t_.text();
+      t_.next();
+    } else {
+      if (t_.token() != kP21String) t_.expect(kP21String);
+      Msg().warning("expecting a list of schemas");
+      if (t_.token() == kP21String) t_.next();
+    }
+    section_->setName(sectionName);
+    section_->setSchemaName(schemaName);
+    if (!t_.expect(kP21CloseParen) || !t_.expect(kP21CloseParen) || !t_.expect(kP21Semicolon)) return false;
+    statements();
+    if (!t_.expect(kP21EndSec) || !t_.expect(kP21Semicolon)) return false;
+    if (t_.token() != kP21Data) return true;
+    t_.next();
+    if (t_.token() != kP21OpenParen) return t_.expect(kP21OpenParen);
+  }
+}
+
+void Reader::statements() {
+  for (;;) {
+    switch (t_.token()) {
+      case kP21EndIso: case kP21EndSec: case kP21EndOfFile:
+        return;
+      case kP21EntityDeclaration: {
+        uint32_t n = t_.instanceNumber();
+        t_.next();
+        entityBody(n);
+        break;
+      }
+      case kP21EntityReference: {
+        Msg().error("Missing equal sign.");
+        uint32_t n = t_.instanceNumber();
+        t_.next();
+        entityBody(n);
+        break;
+      }
+      case kP21EndScope: {
+        if (scopes_.empty()) {
+          Msg().report(2019);
+          skipStatement();
+          break;
+        }
+        uint32_t n = scopes_.back();
+        scopes_.pop_back();
+        t_.next();
+        if (t_.token() == kP21Slash) {  // export list
+          do t_.next(); while (t_.token() != kP21Slash && !Frame(t_.token()) && t_.token() != kP21Semicolon);
+          if (t_.token() == kP21Slash) t_.next();
+        }
+        entityBody(n);
+        break;
+      }
+      default:
+        Msg().report(2043, "entity declaration", t_.foundText());
+        skipStatement();
+    }
+  }
+}
+
+void Reader::entityBody(uint32_t number) {
+  Node& nd = node(number);
+  if (nd.object != nullptr) {
+    Msg().report(2018, static_cast<int>(number));
+    skipStatement();
+    return;
+  }
+  const int token = t_.token();
+  const bool name = token == kP21Keyword || token == kP21Data || token == kP21Header || token == kP21EndSec ||
+                    token == kP21EndScope || token == kP21Iso || token == kP21EndIso;
+  if (name) {
+    TarnDomain* d = lookup(t_.text(), t_.textLength(), true);
+    if (d == nullptr) {
+      skipStatement();
+      return;
+    }
+    const std::string typeName = t_.text();
+    TarnObject* o = create(d, number);
+    t_.next();
+    if (o == nullptr) {
+      skipStatement();
+      return;
+    }
+    bind(number, o);
+    if (!attributeList(o, d->allAttributes(), typeName.c_str())) {
+      skipStatement();
+      return;
+    }
+    if (!t_.expect(kP21Semicolon)) skipStatement();
+    return;
+  }
+  if (token == kP21OpenParen) {
+    complexInstance(number);
+    return;
+  }
+  if (token == kP21Scope) {
+    scopes_.push_back(number);
+    t_.next();
+    return;
+  }
+  if (token == kP21UserKeyword) {
+    Msg().report(2040, t_.text());
+  } else {
+    Msg().report(2044, "keyword", "'('", t_.foundText());
+    Msg().report(2007);
+  }
+  skipStatement();
+}
+
+void Reader::complexInstance(uint32_t number) {
+  // First pass: the names, their lists skipped by depth, all recorded.
+  t_.startRecording();
+  const int outer = t_.depth();  // after the opening '('
+  std::vector<TarnDomain*> domains;
+  std::vector<std::string> names;
+  bool ok = true;
+  t_.next();
+  while (ok && !(t_.token() == kP21CloseParen && t_.depth() == outer - 1)) {
+    const int token = t_.token();
+    if (token == kP21Keyword) {
+      names.emplace_back(t_.text());
+      TarnDomain* d = lookup(t_.text(), t_.textLength(), true);
+      if (d == nullptr) ok = false;
+      else domains.push_back(d);
+      t_.next();
+      if (t_.token() != kP21OpenParen) {
+        Msg().report(2035);
+        ok = false;
+        break;
+      }
+      const int listDepth = t_.depth();
+      do {
+        t_.next();
+        const int tk = t_.token();
+        if (tk == kP21Semicolon || tk == kP21EntityDeclaration || tk == kP21EndIso || tk == kP21Iso ||
+            tk == kP21EndOfFile) {
+          Msg().error("Bad attribute list for %s.", names.back().c_str());
+          t_.stopRecording();
+          skipStatement();
+          return;
+        }
+      } while (!(t_.token() == kP21CloseParen && t_.depth() == listDepth - 1));
+      t_.next();
+    } else if (token == kP21UserKeyword) {
+      Msg().report(2040, t_.text());
+      ok = false;
+    } else {
+      Msg().report(2036);
+      ok = false;
+    }
+  }
+  t_.stopRecording();
+  if (!ok) {
+    skipStatement();
+    return;
+  }
+  TarnDomain* complex = FindAndOrDomain(domains, nullptr);
+  if (complex == nullptr) {
+    Msg().report(2026);
+    if (names.size() > 1) {
+      std::string list;
+      for (const std::string& n : names) list += n + " ";
+      Msg().warning("Add the following to your working set:\n\tANDOR( %s)", list.c_str());
+    }
+    skipStatement();
+    return;
+  }
+  if (conformance_ == 1 && !complex->isComplex()) Msg().warning("Entity incorrectly written using an external mapping.");
+  // Second pass over the recorded tokens.
+  TarnObject* o = create(complex, number);
+  if (o == nullptr) {
+    skipStatement();
+    return;
+  }
+  bind(number, o);
+  t_.replay();
+  t_.next();  // the first name
+  for (size_t i = 0; i < domains.size(); ++i) {
+    std::vector<TarnAttribute*> own;
+    ListOfTarnAttribute* declared = domains[i]->listOfAttribute();
+    for (uint32_t k = 0; k < declared->count(); ++k)
+      if (TarnAttribute* a = complex->typeAttribute(declared->get(k))) own.push_back(a);
+    t_.next();  // '('
+    if (!attributeList(o, own, names[i].c_str())) break;
+  }
+  if (!t_.expect(kP21CloseParen) || !t_.expect(kP21Semicolon)) skipStatement();
+}
+
+void Reader::skipStatement() {
+  for (;;) {
+    const int token = t_.token();
+    if (token == kP21Semicolon) {
+      t_.next();
+      return;
+    }
+    if (Frame(token)) return;
+    t_.next();
+  }
+}
+
+// --- instances and values ---------------------------------------------------------
+
+TarnDomain* Reader::lookup(const char* name, size_t length, bool report) {
+  std::string_view key(name, length);
+  auto it = domains_.find(key);
+  if (it != domains_.end()) {
+    if (it->second == nullptr && report) Msg().report(2006, name);
+    return it->second;
+  }
+  TarnDomain* d = FindDomainInDesign(design_, name);
+  if (d != nullptr && !d->isEntity()) d = nullptr;
+  names_.emplace_back(name, length);
+  domains_.emplace(std::string_view(names_.back()), d);
+  if (d == nullptr && report) Msg().report(2006, name);
+  return d;
+}
+
+TarnObject* Reader::create(TarnDomain* domain, uint32_t number) {
+  TarnType* type = domain->typeRecord();
+  if (type == nullptr || type->creator == nullptr) {
+    TARN().report(1024, type != nullptr ? type->name() : domain->name());
+    return nullptr;
+  }
+  TarnObject* o = type->creator(design_, section_, domain);
+  if (o != nullptr) o->setInstanceNumber(number);
+  return o;
+}
+
+bool Reader::attributeList(TarnObject* object, const std::vector<TarnAttribute*>& attributes, const char* typeName) {
+  if (t_.token() != kP21OpenParen) {
+    Msg().report(2035);
+    return false;
+  }
+  const int inner = t_.depth();
+  t_.next();
+  size_t count = 0;
+  if (!(t_.token() == kP21CloseParen && t_.depth() == inner - 1)) {
+    for (;;) {
+      if (count < attributes.size()) value(object, attributes[count], 0, inner);
+      else skipValue(inner);
+      ++count;
+      if (t_.token() == kP21Comma && t_.depth() == inner) {
+        t_.next();
+        continue;
+      }
+      if (t_.token() == kP21CloseParen && t_.depth() == inner - 1) break;
+      // A missing delimiter ends the list; the rest is skipped.
+      while (!(t_.token() == kP21CloseParen && t_.depth() == inner - 1) && t_.token() != kP21Semicolon &&
+             !Frame(t_.token()))
+        t_.next();
+      break;
+    }
+  }
+  if (count != attributes.size())
+    Msg().report(2046, static_cast<int>(attributes.size()), attributes.size() == 1 ? "" : "s",
+                 static_cast<int>(count));
+  (void)typeName;
+  return t_.expect(kP21CloseParen);
+}
+
+void Reader::skipValue(int inner) {
+  while (!(t_.token() == kP21Comma && t_.depth() == inner) &&
+         !(t_.token() == kP21CloseParen && t_.depth() == inner - 1) && t_.token() != kP21Semicolon &&
+         !Frame(t_.token()))
+    t_.next();
+}
+
+void Reader::wrongToken(const char* kind, TarnAttribute* att, int inner) {
+  Msg().report(2014, kind, att != nullptr ? att->name() : "<no-att>");
+  skipValue(inner);
+}
+
+void Reader::convert(TarnAttribute* att, const char* from, const char* to) {
+  Msg().report(2017, att->name(), from, to);
+}
+
+void Reader::value(TarnObject* owner, TarnAttribute* att, int index, int inner) {
+  const int token = t_.token();
+  if (token == kP21Dollar || token == kP21Star) {
+    if (owner->typePtr()->nodeType() != kNodeAggregate) owner->unset(att);
+    t_.next();
+    return;
+  }
+  TarnDomain* domain = att->domain();
+  const TarnType* slot = owner->slotType(att);
+  const int kind = domain != nullptr ? domain->nodeType() : slot->nodeType();
+  switch (kind) {
+    case kNodeInt: case kNodeByte: case kNodeShort: case kNodeLong: case kNodeUShort: case kNodeUInt:
+    case kNodeULong: case kNodeChar:
+      if (token == kP21Integer) {
+        owner->putInteger(t_.integerValue(), att, index);
+      } else if (token == kP21Real) {
+        convert(att, "real", "integer");
+        owner->putInteger(static_cast<int>(t_.realValue()), att, index);
+      } else {
+        wrongToken("integer", att, inner);
+        return;
+      }
+      break;
+    case kNodeDouble: case kNodeFloat:
+      if (token == kP21Real) {
+        owner->putDouble(t_.realValue(), att, index);
+      } else if (token == kP21Integer) {
+        convert(att, "integer", "real");
+        owner->putDouble(t_.realValue(), att, index);
+      } else {
+        wrongToken("real", att, inner);
+        return;
+      }
+      break;
+    case kNodeBoolean: case kNodeLogical: {
+      const char* what = kind == kNodeBoolean ? "boolean" : "logical";
+      TarnBoolean v = kUnsetBoolean;
+      if (token == kP21Enumeration) {
+        const char* e = t_.text();
+        char c = static_cast<char>(e[0] & ~0x20);
+        if (e[0] != '\0' && e[1] == '\0' && (c == 'T' || c == 'F' || c == 'U')) {
+          v = c == 'T' ? 1 : c == 'F' ? 0 : 2;
+        } else {
+          Msg().report(2008, e, what, att->name());
+        }
+      } else if (token == kP21Integer) {
+        convert(att, "integer", what);
+        int i = t_.integerValue();
+        v = (kind == kNodeLogical && i == 2) ? 2 : (i != 0 ? 1 : 0);
+      } else {
+        wrongToken(what, att, inner);
+        return;
+      }
+      owner->putBoolean(v, att, index);
+      break;
+    }
+    case kNodeString:
+      if (token != kP21String) {
+        wrongToken("string", att, inner);
+        return;
+      }
+      owner->putString(t_.text(), att, index);
+      break;
+    case kNodeBinary: {
+      if (token != kP21Binary) {
+        wrongToken("binary", att, inner);
+        return;
+      }
+      const char* text = t_.text();
+      if (!owner->putValue(att, index, &text, &kStrType)) Msg().report(2014, "binary", att->name());
+      break;
+    }
+    case kNodeEnum: {
+      if (token != kP21Enumeration) {
+        wrongToken("enumeration", att, inner);
+        return;
+      }
+      const uint32_t width = slot->recordSize();
+      if (width != 1 && width != 2 && width != 4) {
+        Msg().report(2022, static_cast<int>(width), 1, 2, 4);
+        break;
+      }
+      int32_t i = slot->enumeratorValue(t_.text());
+      if (i < 0) {
+        Msg().report(2008, t_.text(), domain != nullptr ? domain->name() : slot->name(), att->name());
+        owner->unset(att);
+      } else {
+        owner->putEnum(i, att, index);
+      }
+      break;
+    }
+    case kNodeStructure: case kNodeObject: case kNodeDesign:
+      if (token != kP21EntityReference) {
+        wrongToken("entity", att, inner);
+        return;
+      }
+      reference(owner, att, index, t_.instanceNumber());
+      break;
+    case kNodeUnion:
+      selectValue(owner, att, index, domain, inner);
+      return;
+    case kNodeAggregate:
+      if (token != kP21OpenParen) {
+        wrongToken("aggregate", att, inner);
+        return;
+      }
+      aggregateValue(owner, att, index, domain);
+      return;
+    default:
+      skipValue(inner);
+      return;
+  }
+  t_.next();
+}
+
+bool Reader::compatible(TarnObject* object, TarnDomain* domain) {
+  TarnDomain* have = object->domain();
+  return domain == nullptr || have == nullptr || !domain->isEntity() || have->typeIsA(domain);
+}
+
+void Reader::reference(TarnObject* owner, TarnAttribute* att, int index, uint32_t number) {
+  Node& nd = node(number);
+  if (nd.object != nullptr) {
+    TarnDomain* want = att->domain();
+    if (!compatible(nd.object, want)) {
+      Msg().report(2047, static_cast<int>(number), nd.object->domainName(), want != nullptr ? want->name() : "?");
+      return;
+    }
+    owner->putObject(nd.object, att, index);
+    return;
+  }
+  // Not read yet: the slot stays empty (an aggregate keeps the position).
+  if (owner->typePtr()->nodeType() == kNodeAggregate) owner->putObject(nullptr, att, index);
+  pending_.push_back({owner, att, index, t_.line(), -1});
+  const int entry = static_cast<int>(pending_.size() - 1);
+  if (nd.last >= 0) pending_[static_cast<size_t>(nd.last)].next = entry;
+  else nd.first = entry;
+  nd.last = entry;
+}
+
+void Reader::bind(uint32_t number, TarnObject* object) {
+  Node& nd = node(number);
+  nd.object = object;
+  for (int i = nd.first; i >= 0; i = pending_[static_cast<size_t>(i)].next) {
+    const Pending& p = pending_[static_cast<size_t>(i)];
+    if (p.att == nullptr) {  // an untyped reference held by a select
+      TarnUnion* u = dynamic_cast<TarnUnion*>(p.owner);
+      std::vector<TarnAttribute*> path;
+      if (u != nullptr && memberPath(u->domain(), object->domain(), true, &path)) {
+        storeInSelect(u, path, object);
+      } else {
+        Msg().report(2048, static_cast<int>(number), p.line, object->domainName(),
+                     u != nullptr ? u->domainName() : "?");
+      }
+      continue;
+    }
+    TarnDomain* want = p.att->domain();
+    if (!compatible(object, want)) {
+      Msg().report(2048, static_cast<int>(number), p.line, object->domainName(), want != nullptr ? want->name() : "?");
+      continue;
+    }
+    p.owner->putObject(object, p.att, p.index);
+  }
+  nd.first = nd.last = -1;
+}
+
+bool Reader::memberPath(TarnDomain* select, TarnDomain* type, bool entity, std::vector<TarnAttribute*>* path) {
+  if (select == nullptr || type == nullptr) return false;
+  for (TarnAttribute* m : select->allAttributes()) {
+    TarnDomain* md = m->domain();
+    if (md == nullptr) continue;
+    if (md == type || (entity && md->isEntity() && type->typeIsA(md))) {
+      path->push_back(m);
+      return true;
+    }
+  }
+  for (TarnAttribute* m : select->allAttributes()) {
+    TarnDomain* md = m->domain();
+    if (md == nullptr || md->nodeType() != kNodeUnion) continue;
+    path->push_back(m);
+    if (memberPath(md, type, entity, path)) return true;
+    path->pop_back();
+  }
+  return false;
+}
+
+TarnUnion* Reader::newSelect(TarnDomain* domain) {
+  TarnType* type = domain->typeRecord();
+  if (type == nullptr || type->creator == nullptr) return nullptr;
+  return dynamic_cast<TarnUnion*>(type->creator(design_, section_, domain));
+}
+
+TarnUnion* Reader::innermost(TarnUnion* outer, const std::vector<TarnAttribute*>& path) {
+  TarnUnion* u = outer;
+  for (size_t i = 0; i + 1 < path.size() && u != nullptr; ++i) {
+    TarnUnion* inner = newSelect(path[i]->domain());
+    if (inner == nullptr) return nullptr;
+    u->putObject(inner, path[i]);
+    u = inner;
+  }
+  return u;
+}
+
+void Reader::storeInSelect(TarnUnion* outer, const std::vector<TarnAttribute*>& path, TarnObject* object) {
+  if (TarnUnion* u = innermost(outer, path)) u->putObject(object, path.back());
+}
+
+void Reader::selectValue(TarnObject* owner, TarnAttribute* att, int index, TarnDomain* select, int inner) {
+  const int token = t_.token();
+  if (token == kP21Keyword) {
+    // A typed value: TYPE(value), the type being a member of the select or
+    // of a select nested in it.
+    const std::string typeName = t_.text();
+    TarnDomain* type = FindDomainInDesign(design_, typeName.c_str());
+    if (type == nullptr) {
+      Msg().error("Unknown type %s", typeName.c_str());
+      skipValue(inner);
+      return;
+    }
+    std::vector<TarnAttribute*> path;
+    if (!memberPath(select, type, type->isEntity(), &path)) {
+      Msg().error("Type %s is inappropriate for select.", typeName.c_str());
+      skipValue(inner);
+      return;
+    }
+    t_.next();
+    if (t_.token() != kP21OpenParen) {
+      Msg().report(2028, att->name());
+      skipValue(inner);
+      return;
+    }
+    const int typedInner = t_.depth();
+    t_.next();
+    TarnUnion* outer = newSelect(select);
+    if (outer == nullptr) {
+      skipValue(inner);
+      return;
+    }
+    owner->putObject(outer, att, index);
+    TarnUnion* u = innermost(outer, path);
+    if (u != nullptr) value(u, path.back(), 0, typedInner);
+    else skipValue(typedInner);
+    if (!t_.expect(kP21CloseParen)) {
+      Msg().report(2029, att->name());
+      skipValue(inner);
+    }
+    return;
+  }
+  if (token == kP21EntityReference) {
+    const uint32_t number = t_.instanceNumber();
+    TarnUnion* outer = newSelect(select);
+    if (outer == nullptr) {
+      skipValue(inner);
+      return;
+    }
+    owner->putObject(outer, att, index);
+    Node& nd = node(number);
+    if (nd.object != nullptr) {
+      std::vector<TarnAttribute*> path;
+      if (memberPath(select, nd.object->domain(), true, &path)) storeInSelect(outer, path, nd.object);
+      else Msg().error("Type %s is inappropriate for select.", nd.object->domainName());
+    } else {
+      pending_.push_back({outer, nullptr, 0, t_.line(), -1});
+      const int entry = static_cast<int>(pending_.size() - 1);
+      if (nd.last >= 0) pending_[static_cast<size_t>(nd.last)].next = entry;
+      else nd.first = entry;
+      nd.last = entry;
+    }
+    t_.next();
+    return;
+  }
+  if (version_ < 2) {
+    // Older files: an untyped value picks the first member of its kind.
+    int wanted = token == kP21String ? kNodeString : token == kP21Real ? kNodeDouble
+               : token == kP21Integer ? kNodeInt : token == kP21Enumeration ? kNodeEnum : 0;
+    for (TarnAttribute* m : select->allAttributes()) {
+      TarnDomain* md = m->domain();
+      if (wanted != 0 && md != nullptr && md->nodeType() == wanted) {
+        TarnUnion* outer = newSelect(select);
+        if (outer == nullptr) break;
+        owner->putObject(outer, att, index);
+        value(outer, m, 0, inner);
+        return;
+      }
+    }
+  }
+  Msg().error("Could not determine type of select value.");
+  skipValue(inner);
+}
+
+void Reader::aggregateValue(TarnObject* owner, TarnAttribute* att, int index, TarnDomain* domain) {
+  TarnType* type = domain != nullptr ? domain->typeRecord() : nullptr;
+  TarnAggregate* list = nullptr;
+  if (type != nullptr && type->creator != nullptr)
+    list = dynamic_cast<TarnAggregate*>(type->creator(design_, section_, domain));
+  const int inner = t_.depth();  // after '('
+  if (list == nullptr) {
+    skipList();
+    return;
+  }
+  owner->putObject(list, att, index);
+  TarnAttribute* element = list->elementAttribute();
+  t_.next();
+  int position = 0;
+  if (t_.token() == kP21CloseParen && t_.depth() == inner - 1) {
+    t_.next();
+    return;
+  }
+  for (;;) {
+    if (element != nullptr && t_.token() != kP21Dollar) value(list, element, position++, inner);
+    else skipValue(inner);
+    if (t_.token() == kP21Comma && t_.depth() == inner) {
+      t_.next();
+      continue;
+    }
+    if (t_.token() == kP21CloseParen && t_.depth() == inner - 1) {
+      t_.next();
+      return;
+    }
+    Msg().report(2001, position - 1, att->name());
+    while (!(t_.token() == kP21CloseParen && t_.depth() == inner - 1) && t_.token() != kP21Semicolon &&
+           !Frame(t_.token()))
+      t_.next();
+    if (t_.token() == kP21CloseParen) t_.next();
+    return;
+  }
+}
+
+void Reader::skipList() {
+  const int inner = t_.depth();
+  while (!(t_.token() == kP21CloseParen && t_.depth() == inner - 1) && t_.token() != kP21Semicolon &&
+         !Frame(t_.token()))
+    t_.next();
+  if (t_.token() == kP21CloseParen) t_.next();
+}
+
+TarnDesign* ReadStep(std::FILE* in, const char* name) {
+  return Part21Reader::Read(in, name, CurrentReadPath());
+}
+
+struct Installer {
+  Installer() { IOSTEP::setReader(&ReadStep); }
+} g_installer;
+
+}  // namespace
+
+TarnDesign* Part21Reader::Read(std::FILE* in, const char* name, const char* fileName) {
+  Part21Tokenizer tokens(in, fileName);
+  return Reader(tokens, name).run();
+}
+
+TarnDesign* Part21Reader::ReadText(const char* data, std::size_t size, const char* name, const char* fileName) {
+  Part21Tokenizer tokens(data, size, fileName);
+  return Reader(tokens, name).run();
+}
+
+}  // namespace korva

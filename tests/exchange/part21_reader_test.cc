@@ -1,0 +1,202 @@
+// Exchange files read into designs: the frame, references, values, messages.
+#include "exchange/part21_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+#include "exchange/part21_writer.h"
+#include "ifc2x2/ifc2x2.h"
+#include "objdb/complex_domain.h"
+#include "objdb/dictionary_binding.h"
+#include "objdb/header_section.h"
+#include "objdb/interface.h"
+#include "support/test_util.h"
+
+namespace korva {
+namespace {
+
+class Part21ReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TARN().reporter()->setStreams(out_.get(), err_.get());
+    TARN().setSchemaPath(KORVA_SCHEMA_DIR);
+    TARN().initialize();
+    seen_ = out_.text().size();
+  }
+  void TearDown() override {
+    TARN().shutdown();
+    TARN().setSchemaPath(nullptr);
+    TARN().reporter()->setStreams(stdout, stderr);
+  }
+  TarnDesign* Read(const std::string& text, const char* name = "read") {
+    return Part21Reader::ReadText(text.data(), text.size(), name, "in.ifc");
+  }
+  // Messages reported since the last call.
+  std::string Messages() {
+    std::string all = out_.text();
+    std::string fresh = all.substr(seen_);
+    seen_ = all.size();
+    return fresh;
+  }
+  static std::string File(const std::string& data, const std::string& header = kHeader) {
+    return "ISO-10303-21;\nHEADER;\n" + header + "ENDSEC;\nDATA;\n" + data + "ENDSEC;\nEND-ISO-10303-21;\n";
+  }
+  static const std::string kHeader;
+  test::CapturedStream out_, err_;
+  size_t seen_ = 0;
+};
+
+const std::string Part21ReaderTest::kHeader =
+    "FILE_DESCRIPTION((''),'2;1');\n"
+    "FILE_NAME('m','2024-01-01T00:00:00+00:00',(''),(''),'','','');\n"
+    "FILE_SCHEMA(('IFC2X2_FINAL'));\n";
+
+TEST_F(Part21ReaderTest, ForwardReferencesValuesAndNumbers) {
+  TarnDesign* d = Read(File(
+      "#7=IFCAXIS2PLACEMENT3D(#5,$,#6);\n"
+      "#5=IFCCARTESIANPOINT((1.,2.5,-3.E-1));\n"
+      "#6=IFCDIRECTION((1.e-3,0.,1.));\n"
+      "#8=IFCSIUNIT(*,.LENGTHUNIT.,.MILLI.,.METRE.);\n"
+      "#9=IFCPROPERTYSINGLEVALUE('it''s \\X\\E9',$,IFCLABEL('text'),$);\n"
+      "#10=IFCBUILDINGSTOREY('id',$,'L1',$,$,$,$,$,.ELEMENT.,3);\n"));
+  ASSERT_NE(d, nullptr) << Messages();
+  EXPECT_EQ(d->size(), 10u);  // six entities, three lists and a select
+  ListOfTarnObject all;
+  d->findObjects(&all, d->findDomain("IfcAxis2Placement3D"), false);
+  ASSERT_EQ(all.count(), 1u);
+  IfcAxis2Placement3D* a = typecast<IfcAxis2Placement3D>(all.get(0));
+  EXPECT_EQ(a->instanceNumber(), 7u);
+  ASSERT_NE(a->Location(), nullptr);
+  EXPECT_EQ(a->Location()->instanceNumber(), 5u);
+  EXPECT_EQ(a->Location()->Coordinates()->get(1), 2.5);
+  EXPECT_EQ(a->Location()->Coordinates()->get(2), -0.3);
+  EXPECT_EQ(a->Axis(), nullptr);
+  EXPECT_EQ(a->RefDirection()->DirectionRatios()->get(0), 0.001);
+  d->findObjects(&all, d->findDomain("IfcSIUnit"), false);
+  IfcSIUnit* unit = typecast<IfcSIUnit>(all.last());
+  EXPECT_EQ(unit->Prefix(), IfcSIPrefix_MILLI);
+  EXPECT_EQ(unit->Name(), IfcSIUnitName_METRE);
+  d->findObjects(&all, d->findDomain("IfcPropertySingleValue"), false);
+  IfcPropertySingleValue* v = typecast<IfcPropertySingleValue>(all.last());
+  EXPECT_STREQ(v->Name(), "it's \xE9");
+  ASSERT_NE(v->NominalValue(), nullptr);
+  IfcSimpleValue* simple = v->NominalValue()->_IfcSimpleValue();
+  ASSERT_NE(simple, nullptr);
+  EXPECT_STREQ(simple->_IfcLabel(), "text");
+  d->findObjects(&all, d->findDomain("IfcBuildingStorey"), false);
+  IfcBuildingStorey* s = typecast<IfcBuildingStorey>(all.last());
+  EXPECT_EQ(s->Elevation(), 3.0);  // an integer where a real belongs, converted
+  EXPECT_EQ(s->CompositionType(), IfcElementCompositionEnum_ELEMENT);
+  EXPECT_EQ(s->OwnerHistory(), nullptr);
+  const std::string m = Messages();
+  EXPECT_NE(m.find("in.ifc(13): warning: Attribute 'Elevation': Converting 'integer' value to 'real'."),
+            std::string::npos) << m;
+  EXPECT_NE(m.find("Lowercase 'e' used for exponent. (1 occurrences)"), std::string::npos) << m;
+  EXPECT_STREQ(d->header_name()->name(), "m");
+}
+
+TEST_F(Part21ReaderTest, DefectsAreReportedAndSkipped) {
+  TarnDesign* d = Read(File(
+      "#5=IFCCARTESIANPOINT((1.,2.));\n"
+      "#5=IFCCARTESIANPOINT((3.,4.));\n"
+      "#6=IFCNOSUCHTHING(1);\n"
+      "#7=IFCDIRECTION((1.,0.),$);\n"
+      "#8=IFCAXIS2PLACEMENT3D(#5,#99,#98);\n"
+      "#9=IFCAXIS2PLACEMENT3D(#6,$,$);\n"
+      "#10=IFCAXIS2PLACEMENT3D(#7,$,$);\n"
+      "#11=IFCCARTESIANPOINT(1E-3);\n"
+      "\t#12=IFCDIRECTION((1.,0.));\n"));
+  ASSERT_NE(d, nullptr);
+  const std::string m = Messages();
+  EXPECT_NE(m.find("in.ifc(9): warning: Duplicate entity #5 found, ignored."), std::string::npos) << m;
+  EXPECT_NE(m.find("in.ifc(10): warning: Unknown type 'IFCNOSUCHTHING', entity ignored."), std::string::npos) << m;
+  EXPECT_NE(m.find("in.ifc(11): error: Expecting 1 attribute, found 2 instead."), std::string::npos) << m;
+  EXPECT_NE(m.find("error: Reference to #7 is IfcDirection, not compatible with IfcCartesianPoint."),
+            std::string::npos) << m;
+  EXPECT_NE(m.find("warning: Invalid number."), std::string::npos) << m;
+  EXPECT_NE(m.find("warning: Unresolved reference to instance #6.\n"), std::string::npos) << m;
+  EXPECT_NE(m.find("warning: Unresolved reference to instance #98.\n"), std::string::npos) << m;
+  EXPECT_LT(m.find("#98."), m.find("#99."));
+  EXPECT_NE(m.find("Tabs used in file, ignored. (1 occurrences)"), std::string::npos) << m;
+  ListOfTarnObject points;
+  d->findObjects(&points, d->findDomain("IfcCartesianPoint"), false);
+  ASSERT_EQ(points.count(), 2u);  // the first #5 and #11
+  EXPECT_EQ(typecast<IfcCartesianPoint>(points.get(0))->Coordinates()->get(0), 1.0);
+}
+
+TEST_F(Part21ReaderTest, HeaderChecksAndFrame) {
+  const std::string swapped =
+      "FILE_NAME('m','t',(''),(''),'','','');\nFILE_DESCRIPTION((''),'2;1');\nFILE_SCHEMA(('IFC2X2_FINAL'));\n";
+  ASSERT_NE(Read(File("", swapped), "swapped"), nullptr);
+  EXPECT_NE(Messages().find("warning: Header section objects are incorrectly ordered."), std::string::npos);
+  const std::string missing = "FILE_DESCRIPTION((''),'2;1');\nFILE_NAME('m','t',(''),(''),'','','');\nFILE_SCHEMA(('NO_SUCH_SCHEMA'));\n";
+  EXPECT_EQ(Read(File("", missing), "missing"), nullptr);
+  EXPECT_NE(Messages().find("warning: Couldn't find schema 'NO_SUCH_SCHEMA'."), std::string::npos);
+  EXPECT_EQ(TARN().designInMemory("missing"), nullptr);  // nothing left behind
+  EXPECT_EQ(Read("ISO-10303-21;\nHEADER;\n", "broken"), nullptr);
+  EXPECT_NE(Messages().find("error: Expecting 'ENDSEC', found end of file instead."), std::string::npos);
+  EXPECT_EQ(Read("", "empty"), nullptr);
+  EXPECT_EQ(Read("garbage )(*&^%$#@!", "garbage"), nullptr);
+}
+
+TEST_F(Part21ReaderTest, WrittenFilesReadBackAndWriteAgainTheSame) {
+  TarnDesign* d = TARN().newDesign("trip.ifc");
+  ASSERT_TRUE(d->addSchema("ifc2x2_final"));
+  d->format("step");
+  IfcCartesianPoint* p = typecast<IfcCartesianPoint>(d->newInstance("IfcCartesianPoint"));
+  p->Coordinates()->add(1.5);
+  p->Coordinates()->add(2.0);
+  IfcLocalPlacement* lp = typecast<IfcLocalPlacement>(d->newInstance("IfcLocalPlacement"));
+  IfcAxis2Placement* sel = typecast<IfcAxis2Placement>(d->newInstance("IfcAxis2Placement"));
+  IfcAxis2Placement3D* a3 = typecast<IfcAxis2Placement3D>(d->newInstance("IfcAxis2Placement3D"));
+  a3->Location(p);
+  sel->_IfcAxis2Placement3D(a3);
+  lp->RelativePlacement(sel);
+  IfcRelAggregates* rel = typecast<IfcRelAggregates>(d->newInstance("IfcRelAggregates"));
+  rel->Name("with 'quotes' and \\ backslash and a long text that goes past the end of the line");
+  rel->RelatedObjects();
+  test::TempDir dir;
+  d->fileDirectory(dir.path());
+  ASSERT_TRUE(d->save());
+  const std::string first = test::ReadFile(dir.file("trip.ifc"));
+  TarnDesign* back = Read(first, "back");
+  ASSERT_NE(back, nullptr) << Messages();
+  back->fileDirectory(dir.path());
+  back->setExtension("ifc");
+  back->format("step");
+  ASSERT_TRUE(back->save());
+  const std::string second = test::ReadFile(dir.file("back.ifc"));
+  auto mask = [](const std::string& s) {
+    std::string t = std::regex_replace(s, std::regex("'[0-9]{4}-[^']*'"), "'<stamp>'");
+    return std::regex_replace(t, std::regex("/\\* name \\*/ '[a-z]+'"), "/* name */ '<name>'");
+  };
+  EXPECT_EQ(mask(first), mask(second));
+  EXPECT_NE(first.find("IFCLOCALPLACEMENT($,#"), std::string::npos) << first;
+}
+
+TEST_F(Part21ReaderTest, ComplexInstancesOfAKnownCombination) {
+  TarnDesign* schema = TARN().findSchema("ifc2x2_final");
+  ASSERT_NE(schema, nullptr);
+  std::vector<TarnDomain*> parts = {FindDomainInSchema(schema, "IfcCartesianPoint"),
+                                    FindDomainInSchema(schema, "IfcDirection")};
+  const std::string file = File("#5=(IFCCARTESIANPOINT((1.,2.))IFCDIRECTION((0.,1.)));\n");
+  ASSERT_NE(Read(file, "unknown"), nullptr);
+  EXPECT_NE(Messages().find("No AND/OR domain for this combination of types, entity ignored."), std::string::npos);
+  TarnDomain* both = MakeAndOrDomain(parts, schema);
+  ASSERT_NE(both, nullptr);
+  EXPECT_STREQ(both->name(), "IfcCartesianPoint_and_IfcDirection");
+  TarnDesign* d = Read(file, "known");
+  ASSERT_NE(d, nullptr);
+  ListOfTarnObject found;
+  d->findObjects(&found, both, false);
+  ASSERT_EQ(found.count(), 1u) << Messages();
+  EXPECT_EQ(found.get(0)->getDouble("Coordinates"), 0.0);  // not a value: an aggregate
+  TarnAggregate* ratios = dynamic_cast<TarnAggregate*>(found.get(0)->getObject("DirectionRatios"));
+  ASSERT_NE(ratios, nullptr);
+  EXPECT_EQ(ratios->getDouble(1), 1.0);
+}
+
+}  // namespace
+}  // namespace korva
