@@ -31,6 +31,7 @@ set(KORVA_CORE_SOURCES
   objdb/usedin.cc
   exchange/format_registry.cc
   exchange/iostep.cc
+  exchange/native_binary.cc
   exchange/native_text.cc
   exchange/part21_output.cc
   exchange/part21_reader.cc

@@ -165,4 +165,20 @@ TarnDesign* ReadDesignFile(const std::string& path, const std::string& extension
   return design;
 }
 
+bool WriteDesignFile(TarnDesign* design, const std::string& path, const char* formatName) {
+  IORoot* handler = FormatRegistry::byName(formatName);
+  if (handler == nullptr) {
+    TARN().report(1026, formatName != nullptr ? formatName : "<null>");
+    return false;
+  }
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (out == nullptr) {
+    TARN().report(1050, path.c_str());
+    return false;
+  }
+  bool ok = handler->writeContents(design, out);
+  if (std::fclose(out) != 0) ok = false;
+  return ok;
+}
+
 }  // namespace korva

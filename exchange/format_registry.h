@@ -63,6 +63,11 @@ const char* CurrentReadPath();
 // the given handler); null on failure.
 TarnDesign* ReadDesignFile(const std::string& path, const std::string& extension, const char* name);
 
+// Writes a design to the file at `path` (opened "wb") with the handler
+// registered under `formatName`; false when there is no such handler
+// (1026), the file cannot be opened (1050) or the handler fails.
+bool WriteDesignFile(TarnDesign* design, const std::string& path, const char* formatName);
+
 }  // namespace korva
 
 #endif  // KORVA_EXCHANGE_FORMAT_REGISTRY_H
