@@ -1,0 +1,173 @@
+// Cursors: order across extents and sections, subtypes, filters, moving
+// both ways, live cursors and instances leaving under a cursor.
+#include "objdb/cursor.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "objdb/interface.h"
+#include "objdb/test_schema.h"
+#include "objdb/trash.h"
+#include "support/test_util.h"
+
+namespace korva {
+namespace test {
+namespace {
+
+using Objects = std::vector<TarnObject*>;
+
+class CursorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TARN().reporter()->setStreams(out_.get(), err_.get());
+    design_ = NewTestDesign("cursor_test");
+    point_ = design_->findDomain("TPoint");
+    node_ = design_->findDomain("TNode");
+    // Default section: extents TPoint, TNode, TLeaf; a second data section
+    // with its extents the other way round; a point in the header section.
+    p1_ = make("TPoint");
+    n1_ = make("TNode");
+    l1_ = make("TLeaf");
+    p2_ = make("TPoint");
+    n2_ = make("TNode");
+    l2_ = make("TLeaf");
+    second_ = design_->newDataSection();
+    l3_ = make("TLeaf", second_);
+    n3_ = make("TNode", second_);
+    h1_ = make("TPoint", design_->header_section());
+  }
+  void TearDown() override {
+    TARN().shutdown();
+    TARN().reporter()->setStreams(stdout, stderr);
+  }
+  TarnObject* make(const char* type, TarnSection* section = nullptr) {
+    TarnObject* o = design_->newInstance(type, section);
+    EXPECT_NE(o, nullptr) << type;
+    return o;
+  }
+  static Objects Forward(TarnCursor& c) {
+    Objects seen;
+    while (TarnObject* o = c.next()) seen.push_back(o);
+    return seen;
+  }
+  static Objects Backward(TarnCursor& c) {
+    Objects seen;
+    while (TarnObject* o = c.previous()) seen.push_back(o);
+    return seen;
+  }
+
+  CapturedStream out_, err_;
+  TarnDesign* design_ = nullptr;
+  TarnDomain *point_ = nullptr, *node_ = nullptr;
+  TarnSection* second_ = nullptr;
+  TarnObject *p1_, *n1_, *l1_, *p2_, *n2_, *l2_, *l3_, *n3_, *h1_;
+};
+
+TEST_F(CursorTest, SubtypesOrExactDomainInSectionExtentCreationOrder) {
+  TarnCursor c(design_, point_);
+  c.sectionKind(TarnSection::kData);
+  EXPECT_EQ(Forward(c), (Objects{p1_, p2_, n1_, n2_, l1_, l2_, l3_, n3_}));
+  EXPECT_EQ(c.size(), 8u);
+  EXPECT_EQ(c.next(), nullptr);  // stays at the end
+  EXPECT_EQ(Backward(c), (Objects{n3_, l3_, l2_, l1_, n2_, n1_, p2_, p1_}));
+  EXPECT_EQ(c.next(), p1_);  // from the start again
+  EXPECT_EQ(c.next(), p2_);
+  EXPECT_EQ(c.next(), n1_);
+  EXPECT_EQ(c.current(), n1_);
+  EXPECT_EQ(c.previous(), p2_);  // back across the extent boundary
+  c.rewind();
+  EXPECT_EQ(c.current(), nullptr);
+  EXPECT_EQ(c.next(), p1_);
+
+  c.domain(node_);
+  EXPECT_EQ(Forward(c), (Objects{n1_, n2_, l1_, l2_, l3_, n3_}));
+  c.exactDomain(node_);
+  EXPECT_EQ(Forward(c), (Objects{n1_, n2_, n3_}));
+  EXPECT_EQ(c.size(), 3u);
+  EXPECT_TRUE(c.exactDomain("tleaf"));  // by name, without regard to case
+  EXPECT_EQ(Forward(c), (Objects{l1_, l2_, l3_}));
+  EXPECT_FALSE(c.domain("NoSuchType"));
+  EXPECT_EQ(c.next(), nullptr);
+  EXPECT_EQ(c.size(), 0u);
+}
+
+TEST_F(CursorTest, SectionFiltersAndOneSectionWalks) {
+  // Without a kind filter the header section comes in the section order
+  // (system, default, second data, header).
+  TarnCursor all(design_, point_);
+  EXPECT_EQ(Forward(all), (Objects{p1_, p2_, n1_, n2_, l1_, l2_, l3_, n3_, h1_}));
+  all.sectionKind(TarnSection::kHeader);
+  EXPECT_EQ(Forward(all), (Objects{h1_}));
+
+  TarnCursor only(design_, point_);
+  only.sectionFilter([](TarnSection* s, void* wanted) { return s == wanted; }, second_);
+  EXPECT_EQ(Forward(only), (Objects{l3_, n3_}));
+  EXPECT_EQ(Backward(only), (Objects{n3_, l3_}));
+  EXPECT_EQ(only.size(), 2u);
+
+  TarnCursor one;
+  one.traverse(design_->dflt_section());
+  one.domain(node_);
+  EXPECT_EQ(Forward(one), (Objects{n1_, n2_, l1_, l2_}));
+  // Instances made during a walk are met when the walk gets there.
+  one.rewind();
+  EXPECT_EQ(one.next(), n1_);
+  TarnObject* n4 = make("TNode");
+  EXPECT_EQ(Forward(one), (Objects{n2_, n4, l1_, l2_}));
+  one.sectionKind(TarnSection::kHeader);  // filters apply to the one section too
+  EXPECT_EQ(one.next(), nullptr);
+}
+
+TEST_F(CursorTest, LiveCursorsAreListedNewestFirstAndWalkIndependently) {
+  TarnCursor* before = TarnCursor::firstLive();
+  {
+    TarnCursor a(design_, node_);
+    TarnCursor b(design_, node_);
+    EXPECT_EQ(TarnCursor::firstLive(), &b);
+    EXPECT_EQ(b.nextLive(), &a);
+    EXPECT_EQ(a.nextLive(), before);
+    EXPECT_EQ(a.next(), n1_);
+    EXPECT_EQ(b.next(), n1_);
+    EXPECT_EQ(b.next(), n2_);
+    EXPECT_EQ(a.next(), n2_);
+    {
+      TarnCursor c(design_);
+      EXPECT_EQ(TarnCursor::firstLive(), &c);
+    }
+    EXPECT_EQ(TarnCursor::firstLive(), &b);
+  }
+  EXPECT_EQ(TarnCursor::firstLive(), before);
+}
+
+TEST_F(CursorTest, AWalkMayTrashWhatItVisits) {
+  TarnCursor c(design_, node_);
+  c.sectionKind(TarnSection::kData);
+  Objects trashed;
+  while (TarnObject* o = c.next()) {
+    if (o == l2_) continue;  // keep one
+    ASSERT_TRUE(MoveToTrash(o));
+    trashed.push_back(o);
+  }
+  EXPECT_EQ(trashed, (Objects{n1_, n2_, l1_, l3_, n3_}));
+  EXPECT_EQ(c.previous(), l2_);
+  EXPECT_EQ(c.size(), 1u);
+
+  // Standing on an instance that leaves, the cursor takes its place:
+  // next() and previous() give its former neighbours.
+  TarnCursor p(design_, nullptr);
+  p.exactDomain(point_);
+  TarnObject* p3 = make("TPoint");
+  EXPECT_EQ(p.next(), p1_);
+  EXPECT_EQ(p.next(), p2_);
+  ASSERT_TRUE(MoveToTrash(p2_));
+  EXPECT_EQ(p.current(), nullptr);
+  EXPECT_EQ(p.previous(), p1_);
+  ASSERT_TRUE(MoveToTrash(p1_));  // the first of its extent
+  EXPECT_EQ(p.next(), p3);
+  EXPECT_EQ(p.previous(), nullptr);
+}
+
+}  // namespace
+}  // namespace test
+}  // namespace korva
