@@ -6,10 +6,12 @@ set(KORVA_CORE_SOURCES
   platform/platform_common.cc
   objdb/aggregate.cc
   objdb/arena.cc
+  objdb/back_pointers.cc
   objdb/binding_support.cc
   objdb/class_registry.cc
   objdb/complex_domain.cc
   objdb/configuration.cc
+  objdb/cursor.cc
   objdb/design.cc
   objdb/design_header.cc
   objdb/dictionary.cc
@@ -20,6 +22,7 @@ set(KORVA_CORE_SOURCES
   objdb/interface.cc
   objdb/message_tables.cc
   objdb/meta_schema.cc
+  objdb/oid.cc
   objdb/primitive_cast.cc
   objdb/schema_builder.cc
   objdb/structure.cc
@@ -27,6 +30,7 @@ set(KORVA_CORE_SOURCES
   objdb/tarn_type.cc
   objdb/text.cc
   objdb/time_stamp.cc
+  objdb/trash.cc
   objdb/union.cc
   objdb/usedin.cc
   exchange/format_registry.cc

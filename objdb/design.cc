@@ -31,6 +31,7 @@ void TarnExtent::unlink(TarnObject* object) {
   object->prev_ = object->next_ = nullptr;
   object->extent_ = nullptr;
   --count_;
+  if (object->oid_ != 0) section_->design()->changeOid(object, object->oid_, 0);
 }
 
 // --- TarnSection -----------------------------------------------------------
@@ -218,6 +219,46 @@ TarnObject* TarnDesign::newInstance(const char* typeName, TarnSection* section) 
 TarnObject* TarnDesign::findObject(const char* name) {
   if (state_ == kBeingRead || names_ == nullptr) return nullptr;
   return names_->lookup(name);
+}
+
+// --- Object identifiers ------------------------------------------------------
+
+TarnOID TarnDesign::newOid(int kind) {
+  return kind >= 0 && kind < kOidKinds ? oidAllocators_[kind].next(kind) : 0;
+}
+
+TarnObject* TarnDesign::findByOid(TarnOID oid) {
+  if (oid == 0) return nullptr;
+  if (!oids_) buildOidIndex();
+  auto it = oids_->find(oid);
+  return it != oids_->end() ? it->second : nullptr;
+}
+
+void TarnDesign::buildOidIndex() {
+  oids_ = std::make_unique<std::unordered_map<TarnOID, TarnObject*>>();
+  for (TarnSection* s : sections_)
+    for (TarnExtent* e = s->firstExtent(); e != nullptr; e = e->next())
+      for (TarnObject* o = e->first(); o != nullptr; o = o->nextInExtent())
+        if (o->oid_ != 0 && !oids_->emplace(o->oid_, o).second)
+          TARN().report(1032, name_ != nullptr ? name_ : "");
+}
+
+bool TarnDesign::changeOid(TarnObject* object, TarnOID old, TarnOID oid) {
+  if (!oids_) {
+    if (oid == 0) return true;  // nothing indexed yet, nothing to forget
+    buildOidIndex();
+  }
+  if (oid != 0) {
+    auto it = oids_->find(oid);
+    if (it != oids_->end() && it->second != object) {
+      TARN().report(1032, name_ != nullptr ? name_ : "");
+      return false;
+    }
+  }
+  auto it = old != 0 ? oids_->find(old) : oids_->end();
+  if (it != oids_->end() && it->second == object) oids_->erase(it);
+  if (oid != 0) (*oids_)[oid] = object;
+  return true;
 }
 
 void TarnDesign::findObjects(ListOfTarnObject* result, TarnDomain* domain, bool subtypes) {

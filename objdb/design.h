@@ -14,12 +14,14 @@
 #ifndef KORVA_OBJDB_DESIGN_H
 #define KORVA_OBJDB_DESIGN_H
 
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "objdb/arena.h"
 #include "objdb/dictionary.h"
+#include "objdb/oid.h"
 #include "objdb/tarn_object.h"
 
 namespace korva {
@@ -176,6 +178,16 @@ class TarnDesign : public virtual TarnObject {
   void setHasBackPointers(bool v) { backPointers_ = v; }
   void activate() override;
 
+  // Object identifiers (oid.h).  newOid hands out the next identifier of the
+  // allocator of `kind` (0, 1 or 2; 0 on failure).  The index from
+  // identifiers to instances is built on first use and kept up to date by
+  // TarnObject::setOid and by instances leaving the design.
+  TarnOID newOid(int kind = 0);
+  TarnObject* findByOid(TarnOID oid);
+  // Enters `object` under `oid` instead of `old` (0: none); another instance
+  // of the design under `oid` reports 1032 and nothing changes.
+  bool changeOid(TarnObject* object, TarnOID old, TarnOID oid);
+
   // Storage of the design's instances, aggregate blocks and strings.
   Arena& arena() { return arena_; }
   char* copyString(const char* text) { return arena_.copy(text); }
@@ -184,6 +196,7 @@ class TarnDesign : public virtual TarnObject {
 
  private:
   void addSection(TarnSection* section);
+  void buildOidIndex();
 
   char* name_ = nullptr;
   std::string format_;
@@ -205,6 +218,8 @@ class TarnDesign : public virtual TarnObject {
   bool modified_ = false;
   bool backPointers_ = false;
   Arena arena_;
+  TarnOidAllocator oidAllocators_[kOidKinds];
+  std::unique_ptr<std::unordered_map<TarnOID, TarnObject*>> oids_;
 };
 
 TARN_DICTIONARY(DictionaryOfTarnDesign, TarnDesign*, ListOfTarnDesign)

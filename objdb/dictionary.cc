@@ -76,7 +76,13 @@ void TarnHashIndex::shiftDown(int value) {
 
 // --- TarnDictionary -------------------------------------------------------
 
-TarnDictionary::~TarnDictionary() { delete index_; }
+TarnDictionary::~TarnDictionary() {
+  delete index_;
+  // Lists of a free-standing dictionary are its own; those of a design's
+  // dictionary go with the design.
+  if (keys_ != nullptr && !keys_->inArena()) delete keys_;
+  if (values_ != nullptr && !values_->inArena()) delete values_;
+}
 
 ListOfSTR* TarnDictionary::listOfKeys() {
   if (keys_ == nullptr)

@@ -11,7 +11,9 @@
 #include "objdb/dictionary_binding.h"
 #include "objdb/error_category.h"
 #include "objdb/meta_schema.h"
+#include "objdb/oid.h"
 #include "objdb/text.h"
+#include "objdb/trash.h"
 #include "platform/platform.h"
 
 namespace korva {
@@ -85,6 +87,7 @@ void TarnInterface::initialize() {
   }
 
   TarnTypeRegistry::close();
+  oidIndex_ = NewOidIndex(kOidIndexBuckets);
   table_ = new DictionaryOfTarnDesign();
   system_ = GenerateMetaSchema();
   enterDesign(system_);
@@ -109,6 +112,7 @@ void TarnInterface::startServer() {
 
 void TarnInterface::shutdown() {
   if (state_ == kUninitialized) return;  // nothing was made; the reporter stays
+  ReleaseTrash();  // trashed instances live in other designs' storage
   // Designs go first, the system design (and the classes bound to it) last.
   std::vector<TarnDesign*> designs = owned_;
   for (auto it = designs.rbegin(); it != designs.rend(); ++it)
@@ -118,6 +122,8 @@ void TarnInterface::shutdown() {
   system_ = current_ = nullptr;
   delete table_;
   table_ = nullptr;
+  delete oidIndex_;
+  oidIndex_ = nullptr;
   extensions_.clear();
   searchPath_.clear();
   reporter_.reset();  // ends logging
@@ -260,10 +266,9 @@ void TarnInterface::deleteDesign(TarnDesign* design) {
 }
 
 void TarnInterface::emptyTrash() {
-  std::vector<TarnDesign*> doomed;
-  for (TarnDesign* d : owned_)
-    if (d != system_ && d->markedForDeletion()) doomed.push_back(d);
-  for (TarnDesign* d : doomed) destroyDesign(d);
+  // References into the doomed designs are repaired and the trash emptied
+  // first (trash.h); the doomed designs go last.
+  for (TarnDesign* d : RepairAndEmptyTrash()) destroyDesign(d);
 }
 
 std::vector<std::string> TarnInterface::searchFolders() const { return SplitPathList(searchPath_); }

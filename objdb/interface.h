@@ -23,6 +23,7 @@ namespace korva {
 
 class TarnDesign;
 class DictionaryOfTarnDesign;
+class TarnOidIndex;
 
 // Where a design file was found: folder, base name, extension and full path.
 struct DesignFileLocation {
@@ -99,12 +100,17 @@ class TarnInterface {
   // through the registered reader; null when it cannot be had.
   TarnDesign* findDesign(const char* name);
   TarnDesign* designInMemory(const char* name);
+  // The object-identifier index (oid.h): made at initialisation, deleted at
+  // shutdown; null outside.
+  TarnOidIndex* oidIndex() const { return oidIndex_; }
   // A schema design by name (in memory or from the schema path).
   TarnDesign* findSchema(const char* name);
   // Marks a design for deletion (schema designs refuse); emptyTrash()
   // destroys marked designs after repairing references into them.
   void deleteDesign(TarnDesign* design);
   void emptyTrash();
+  // The design "Trash", made on demand (trash.h).
+  TarnDesign* trash();
   // Every design in memory, in the order they were entered.
   std::vector<TarnDesign*> designs() const;
 
@@ -153,6 +159,7 @@ class TarnInterface {
   TarnDesign* system_ = nullptr;
   TarnDesign* current_ = nullptr;
   DictionaryOfTarnDesign* table_ = nullptr;
+  TarnOidIndex* oidIndex_ = nullptr;
   std::vector<TarnDesign*> owned_;  // every design made, entered or not
   DesignReader reader_ = nullptr;
   FormatServices formats_ = {nullptr, nullptr, nullptr};

@@ -130,7 +130,12 @@ void TarnObject::modified() {
   if (TarnDesign* d = design()) d->setModified(true);
 }
 
-void TarnObject::setOid(TarnOID oid) { oid_ = oid; }
+void TarnObject::setOid(TarnOID oid) {
+  // A persistent instance is indexed under its identifier in its design.
+  TarnDesign* d = design();
+  if (oid == oid_ || (d != nullptr && !d->changeOid(this, oid_, oid))) return;
+  oid_ = oid;
+}
 
 TarnManagerRecord* TarnObject::findManager(int kind) const {
   for (TarnManagerRecord* r = managers_; r != nullptr; r = r->next)
