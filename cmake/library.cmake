@@ -44,6 +44,7 @@ set(KORVA_CORE_SOURCES
   ifc2x2/globalid.cc
   import/analysis_import.cc
   import/building_import.cc
+  import/building_tables.cc
   import/import_state.cc
   ifc2x2/schema.cc
   api/export_analysis.cc

@@ -1,2 +1,64 @@
-// (in progress)
-#pragma once
+// The census and fill passes of an IFC import (FindTotalObjects and
+// CheckNumber) and the readers of building elements.
+//
+// The census visits every entity instance of the import design, counts the
+// instances of each imported type (type names compared exactly, so
+// subtypes are not counted) and the outline points of walls and slabs, and
+// stores the counts in the tables' counters.  The fill pass allocates every
+// table from those counters, visits the instances again in the same order,
+// writes one trace line "Name: <type>" per instance and reads each imported
+// instance into the next record of its kind.
+//
+// The same calls also count and fill the analysis models, materials,
+// profile properties, curve members and point connections and read the
+// project's units: the analysis import installs its passes for that with
+// SetAnalysisImportPasses.  In turn its analysis-model calls reset the
+// building tables with ResetBuildingCounters (building_tables.h).
+#ifndef KORVA_IMPORT_BUILDING_IMPORT_H
+#define KORVA_IMPORT_BUILDING_IMPORT_H
+
+#include <cstdio>
+
+#include "import/building_tables.h"
+
+namespace korva {
+
+class TarnDesign;
+class TarnObject;
+
+// A pass of the analysis import over the import design (null: a file that
+// could not be had).
+typedef void (*AnalysisImportPass)(TarnDesign* design);
+
+// Installs the analysis import's census and fill of the kinds it shares
+// with these calls (null: none).  CountImportObjects runs `census` after
+// counting the building elements, FillImportTables runs `fill` after
+// filling them; both run also for a null design, so that the analysis
+// tables follow the same file.
+void SetAnalysisImportPasses(AnalysisImportPass census, AnalysisImportPass fill);
+
+// Census pass over `design` (null: a file that could not be had, so every
+// count is 0).  The count of each kind goes to its counter.
+void CountImportObjects(TarnDesign* design);
+
+// Fill pass over `design`: allocates every table from its counter (also for
+// a null design, which leaves the tables empty with counters at -1), reads
+// the instances into them and writes the trace lines to `trace` (null:
+// none).  When the building tables cannot be allocated they are left empty
+// with counters at -1.
+void FillImportTables(TarnDesign* design, std::FILE* trace);
+
+// Composes the placement of an IfcObjectPlacement: Start is the sum of the
+// Locations of the IfcAxis2Placement3D along the PlacementRelTo chain,
+// applied from the nearest ancestor to the farthest and then the placement
+// itself; Axis and Ref are those of the placement applied last.  With
+// `skipWithoutAxis` a placement without Axis is passed over entirely (the
+// rule for beams, columns, walls and slabs); otherwise it is applied with
+// zero ratios for what it lacks (the rule for proxies).  An absent
+// RefDirection also reads as zero ratios.  A 2D or grid placement adds
+// nothing; a chain that loops is followed once around.
+PlacementFrame ComposePlacement(TarnObject* objectPlacement, bool skipWithoutAxis);
+
+}  // namespace korva
+
+#endif  // KORVA_IMPORT_BUILDING_IMPORT_H
