@@ -43,6 +43,12 @@ set(KORVA_CORE_SOURCES
   exchange/part21_writer.cc
   ifc2x2/globalid.cc
   import/analysis_import.cc
+  import/analysis_members.cc
+  import/analysis_reading.cc
+  import/analysis_tables.cc
+  import/material_import.cc
+  import/profile_import.cc
+  import/unit_import.cc
   import/building_import.cc
   import/building_tables.cc
   import/import_state.cc

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "ifc2x2/ifc2x2.h"
+#include "import/analysis_import.h"
 #include "objdb/design.h"
 #include "objdb/interface.h"
 
@@ -382,9 +383,6 @@ class Filler {
   TarnAttribute* pointName_ = nullptr;
 };
 
-AnalysisImportPass g_analysisCensus = nullptr;
-AnalysisImportPass g_analysisFill = nullptr;
-
 void AllocateTables(BuildingTables& t) {
   try {
     t.beams.allocate();
@@ -401,11 +399,6 @@ void AllocateTables(BuildingTables& t) {
 }
 
 }  // namespace
-
-void SetAnalysisImportPasses(AnalysisImportPass census, AnalysisImportPass fill) {
-  g_analysisCensus = census;
-  g_analysisFill = fill;
-}
 
 PlacementFrame ComposePlacement(TarnObject* objectPlacement, bool skipWithoutAxis) {
   PlacementFrame frame;
@@ -455,7 +448,7 @@ void CountImportObjects(TarnDesign* design) {
   t.slabPoints.setCounter(slabPoints);
   t.generals.setCounter(proxies);
   t.generalPoints.setCounter(0);
-  if (g_analysisCensus != nullptr) g_analysisCensus(design);
+  CountAnalysisKinds(design);
 }
 
 void FillImportTables(TarnDesign* design, std::FILE* trace) {
@@ -474,7 +467,7 @@ void FillImportTables(TarnDesign* design, std::FILE* trace) {
       }
     });
   }
-  if (g_analysisFill != nullptr) g_analysisFill(design);
+  FillAnalysisKinds(design);
 }
 
 }  // namespace korva

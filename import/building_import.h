@@ -11,9 +11,9 @@
 //
 // The same calls also count and fill the analysis models, materials,
 // profile properties, curve members and point connections and read the
-// project's units: the analysis import installs its passes for that with
-// SetAnalysisImportPasses.  In turn its analysis-model calls reset the
-// building tables with ResetBuildingCounters (building_tables.h).
+// project's units through the analysis import's CountAnalysisKinds and
+// FillAnalysisKinds (analysis_import.h).  In turn the analysis-model calls
+// reset the building tables with ResetBuildingCounters (building_tables.h).
 #ifndef KORVA_IMPORT_BUILDING_IMPORT_H
 #define KORVA_IMPORT_BUILDING_IMPORT_H
 
@@ -25,17 +25,6 @@ namespace korva {
 
 class TarnDesign;
 class TarnObject;
-
-// A pass of the analysis import over the import design (null: a file that
-// could not be had).
-typedef void (*AnalysisImportPass)(TarnDesign* design);
-
-// Installs the analysis import's census and fill of the kinds it shares
-// with these calls (null: none).  CountImportObjects runs `census` after
-// counting the building elements, FillImportTables runs `fill` after
-// filling them; both run also for a null design, so that the analysis
-// tables follow the same file.
-void SetAnalysisImportPasses(AnalysisImportPass census, AnalysisImportPass fill);
 
 // Census pass over `design` (null: a file that could not be had, so every
 // count is 0).  The count of each kind goes to its counter.

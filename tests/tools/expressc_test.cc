@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -22,8 +23,16 @@ std::string slurp(const std::string& path) {
   return text.str();
 }
 
+// CTest runs the tests of this file in parallel processes, so every file name
+// carries the test's name and the process id.
+std::string scratch(const std::string& suffix) {
+  const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  return ::testing::TempDir() + "expressc_" + info->name() + "_" +
+         std::to_string(static_cast<long>(getpid())) + suffix;
+}
+
 CommandResult runExpressc(const std::string& args) {
-  const std::string base = ::testing::TempDir() + "expressc_run";
+  const std::string base = scratch("_run");
   const std::string command =
       std::string(KORVA_EXPRESSC) + " " + args + " >" + base + ".out 2>" + base + ".err";
   CommandResult r;
@@ -48,14 +57,14 @@ TEST(Expressc, SummarisesSchema) {
 }
 
 TEST(Expressc, ReportsErrorsWithStatusOne) {
-  const std::string path = ::testing::TempDir() + "expressc_bad.exp";
+  const std::string path = scratch("_bad.exp");
   std::ofstream(path) << "SCHEMA s;\nENTITY A;\n  x INTEGER;\nEND_ENTITY;\nEND_SCHEMA;\n";
   const CommandResult bad = runExpressc(path);
   EXPECT_EQ(bad.status, 1);
   EXPECT_EQ(bad.err, path + ":3: error: expected ':' near 'INTEGER'\n");
   EXPECT_EQ(bad.out, "");
 
-  const CommandResult missing = runExpressc(::testing::TempDir() + "no_such_file.exp");
+  const CommandResult missing = runExpressc(scratch("_missing.exp"));
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("cannot open file"), std::string::npos);
 

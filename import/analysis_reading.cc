@@ -1,0 +1,207 @@
+#include "import/analysis_reading.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "ifc2x2/ifc2x2.h"
+#include "objdb/back_pointers.h"
+#include "objdb/cursor.h"
+#include "objdb/design.h"
+#include "objdb/union.h"
+
+namespace korva {
+
+void ForEachInstance(TarnDesign* design, const std::function<void(TarnObject*)>& visit) {
+  if (design == nullptr) return;
+  TarnCursor cursor(design);
+  cursor.sectionKind(TarnSection::kData);
+  while (TarnObject* object = cursor.next()) {
+    TarnDomain* domain = object->domain();
+    // Select values and aggregates have extents too; only entities count.
+    if (domain != nullptr && domain->isEntity()) visit(object);
+  }
+}
+
+void TraceInstance(TarnObject* instance) { std::printf("Name: %s\n", instance->domainName()); }
+
+bool IsType(TarnObject* object, const char* typeName) {
+  if (object == nullptr) return false;
+  TarnDomain* domain = object->domain();
+  return domain != nullptr && domain->name() != nullptr && std::strcmp(domain->name(), typeName) == 0;
+}
+
+int FileIdOf(TarnObject* object) { return object != nullptr ? static_cast<int>(object->instanceNumber()) : 0; }
+
+TarnObject* Selected(TarnObject* value) {
+  // Selects of selects are followed; the bound only stops a select that
+  // (through others) holds itself.
+  for (int depth = 0; value != nullptr && depth < 8; ++depth) {
+    TarnUnion* select = dynamic_cast<TarnUnion*>(value);
+    if (select == nullptr) return value;
+    TarnAttribute* member = select->attribute();
+    if (member == nullptr || !IsObjectNode(select->slotType(member)->nodeType())) return nullptr;
+    value = select->getObject(member);
+  }
+  return nullptr;
+}
+
+const std::vector<TarnAttribute*>& AttributesOf(TarnObject* instance) {
+  static const std::vector<TarnAttribute*> kNone;
+  TarnDomain* domain = instance != nullptr ? instance->domain() : nullptr;
+  return domain != nullptr ? domain->allAttributes() : kNone;
+}
+
+namespace {
+
+// The attribute `name` of the instance's domain, or null (silently).
+TarnAttribute* Find(TarnObject* object, const char* name) {
+  TarnDomain* domain = object != nullptr ? object->domain() : nullptr;
+  return domain != nullptr ? domain->findAttribute(name) : nullptr;
+}
+
+int SlotKind(TarnObject* object, TarnAttribute* attribute) {
+  const TarnType* type = object->slotType(attribute);
+  return type != nullptr ? type->nodeType() : kNodeUnknown;
+}
+
+bool IsNumberKind(int kind) {
+  switch (kind) {
+    case kNodeInt: case kNodeFloat: case kNodeDouble: case kNodeByte: case kNodeShort:
+    case kNodeLong: case kNodeUShort: case kNodeUInt: case kNodeULong: case kNodeChar:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+bool ReadDouble(TarnObject* object, TarnAttribute* attribute, double* out) {
+  if (object == nullptr || attribute == nullptr || !IsNumberKind(SlotKind(object, attribute))) return false;
+  if (object->isUnset(attribute)) return false;
+  *out = object->getDouble(attribute);
+  return true;
+}
+
+bool ReadInteger(TarnObject* object, TarnAttribute* attribute, int* out) {
+  if (object == nullptr || attribute == nullptr || !IsNumberKind(SlotKind(object, attribute))) return false;
+  if (object->isUnset(attribute)) return false;
+  *out = object->getInteger(attribute);
+  return true;
+}
+
+bool ReadEnum(TarnObject* object, TarnAttribute* attribute, int* out) {
+  if (object == nullptr || attribute == nullptr || SlotKind(object, attribute) != kNodeEnum) return false;
+  if (object->isUnset(attribute)) return false;
+  *out = object->getEnum(attribute);
+  return true;
+}
+
+bool ReadDouble(TarnObject* object, const char* name, double* out) {
+  return ReadDouble(object, Find(object, name), out);
+}
+bool ReadInteger(TarnObject* object, const char* name, int* out) {
+  return ReadInteger(object, Find(object, name), out);
+}
+bool ReadEnum(TarnObject* object, const char* name, int* out) { return ReadEnum(object, Find(object, name), out); }
+
+const char* ReadString(TarnObject* object, TarnAttribute* attribute) {
+  if (object == nullptr || attribute == nullptr || SlotKind(object, attribute) != kNodeString) return nullptr;
+  return object->getString(attribute);
+}
+const char* ReadString(TarnObject* object, const char* name) { return ReadString(object, Find(object, name)); }
+
+TarnObject* ReadObject(TarnObject* object, TarnAttribute* attribute) {
+  if (object == nullptr || attribute == nullptr || !IsObjectNode(SlotKind(object, attribute))) return nullptr;
+  return Selected(object->getObject(attribute));
+}
+TarnObject* ReadObject(TarnObject* object, const char* name) { return ReadObject(object, Find(object, name)); }
+
+TarnAggregate* ReadAggregate(TarnObject* object, const char* name) {
+  return dynamic_cast<TarnAggregate*>(ReadObject(object, name));
+}
+
+double ElementDouble(TarnAggregate* list, uint32_t index) {
+  if (list == nullptr || index >= list->count()) return 0.0;
+  return list->getDouble(static_cast<int>(index));
+}
+
+TarnObject* ElementObject(TarnAggregate* list, uint32_t index) {
+  if (list == nullptr || index >= list->count()) return nullptr;
+  TarnAttribute* element = list->elementAttribute();
+  if (element == nullptr || !IsObjectNode(list->slotType(element)->nodeType())) return nullptr;
+  return Selected(list->getObject(static_cast<int>(index)));
+}
+
+namespace {
+
+void ReadList(TarnObject* object, const char* name, double xyz[3]) {
+  TarnAggregate* list = ReadAggregate(object, name);
+  for (uint32_t i = 0; i < 3; ++i) xyz[i] = ElementDouble(list, i);
+}
+
+// Applies one IfcAxis2Placement3D: adds its Location, takes its directions.
+void Apply(IfcAxis2Placement3D* placement, ComposedPlacement* out) {
+  double location[3];
+  ReadPoint(ReadObject(placement, "Location"), location);
+  for (int i = 0; i < 3; ++i) out->start[i] += location[i];
+  static const double kZ[3] = {0, 0, 1}, kX[3] = {1, 0, 0};
+  TarnObject* axis = ReadObject(placement, "Axis");
+  TarnObject* ref = ReadObject(placement, "RefDirection");
+  if (axis != nullptr) ReadDirection(axis, out->axis); else std::copy(kZ, kZ + 3, out->axis);
+  if (ref != nullptr) ReadDirection(ref, out->ref); else std::copy(kX, kX + 3, out->ref);
+}
+
+void ApplyRelative(TarnObject* localPlacement, TarnAttribute* attribute, ComposedPlacement* out) {
+  if (IfcAxis2Placement3D* p = AsA<IfcAxis2Placement3D>(ReadObject(localPlacement, attribute))) Apply(p, out);
+}
+
+}  // namespace
+
+void ReadPoint(TarnObject* point, double xyz[3]) { ReadList(point, "Coordinates", xyz); }
+void ReadDirection(TarnObject* direction, double xyz[3]) { ReadList(direction, "DirectionRatios", xyz); }
+
+ComposedPlacement ComposeMemberPlacement(TarnObject* objectPlacement) {
+  ComposedPlacement out;
+  if (objectPlacement == nullptr) return out;
+  for (TarnAttribute* a : AttributesOf(objectPlacement)) {
+    if (Named(a, "PlacementRelTo")) {
+      // The ancestors, nearest first; a chain that loops ends where it
+      // comes back.
+      std::vector<TarnObject*> seen{objectPlacement};
+      TarnObject* next = ReadObject(objectPlacement, a);
+      while (next != nullptr && std::find(seen.begin(), seen.end(), next) == seen.end()) {
+        seen.push_back(next);
+        TarnObject* current = next;
+        next = nullptr;
+        for (TarnAttribute* b : AttributesOf(current)) {
+          if (Named(b, "PlacementRelTo")) next = ReadObject(current, b);
+          else if (Named(b, "RelativePlacement")) ApplyRelative(current, b, &out);
+        }
+      }
+    } else if (Named(a, "RelativePlacement")) {
+      ApplyRelative(objectPlacement, a, &out);
+    }
+  }
+  return out;
+}
+
+void ForEachShapeRepresentation(TarnObject* productRepresentation,
+                                const std::function<void(const char*, TarnObject*)>& visit) {
+  TarnAggregate* representations = ReadAggregate(productRepresentation, "Representations");
+  if (representations == nullptr) return;
+  for (uint32_t i = 0; i < representations->count(); ++i) {
+    IfcRepresentation* shape = AsA<IfcRepresentation>(ElementObject(representations, i));
+    if (shape == nullptr) continue;
+    visit(ReadString(shape, "RepresentationType"), ElementObject(ReadAggregate(shape, "Items"), 0));
+  }
+}
+
+ListOfTarnObject* Referrers(TarnObject* object) {
+  TarnDesign* design = object != nullptr ? object->design() : nullptr;
+  if (design == nullptr || !design->hasBackPointers()) return nullptr;
+  return backPointers(object);
+}
+
+}  // namespace korva
