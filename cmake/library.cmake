@@ -19,6 +19,7 @@ set(KORVA_CORE_SOURCES
   objdb/domain.cc
   objdb/error_reporter.cc
   objdb/external.cc
+  objdb/integrated_models.cc
   objdb/interface.cc
   objdb/message_tables.cc
   objdb/meta_schema.cc

@@ -163,6 +163,13 @@ const std::vector<TarnObject*>* NativeObjectOrder::replacedList(TarnObject* owne
 
 namespace {
 
+// The node type of an attribute's domain (-1 when it has none).
+int AttributeNode(TarnAttribute* att) {
+  TarnDomain* domain = att->domain();
+  TarnType* type = domain != nullptr ? domain->typeRecord() : nullptr;
+  return type != nullptr ? type->nodeType() : -1;
+}
+
 // Reads one primitive slot into a value; false when the kind has no
 // conversion.  Indexed by node type.
 typedef bool (*Capturer)(const void* slot, const TarnType* type, NativeValue* out);
@@ -317,7 +324,7 @@ class Capture {
     if (IsObjectNode(node)) {
       void* held = *static_cast<void**>(slot);
       TarnObject* o = IsUnresolved(held) && owner != nullptr ? owner->getObject(att, index) : HeldObject(type, held);
-      reference(o, depth, out);
+      reference(o, depth, out, att);
       return;
     }
     Capturer capture = node >= 0 && node < 32 ? CaptureTable()[node] : nullptr;
@@ -332,8 +339,11 @@ class Capture {
   }
 
   // An object held by a value: an identifier, or inline for selects and
-  // aggregates.
-  void reference(TarnObject* o, int depth, NativeValue* out) {
+  // aggregates.  `att` is the attribute that holds it; an aggregate held by
+  // an attribute of no aggregate type (a name table's values, a generic
+  // object attribute) is written with its type, `ListOfSTR(('a', 'b'))`, so
+  // that reading can make it again.
+  void reference(TarnObject* o, int depth, NativeValue* out, TarnAttribute* att = nullptr) {
     if (o == nullptr) return;
     if (depth > kMaxNesting) {
       Messages().error("Values nested deeper than %d levels.", kMaxNesting);
@@ -350,6 +360,13 @@ class Capture {
         select(dynamic_cast<TarnUnion*>(o), depth, out);
         return;
       case kNodeAggregate:
+        if (att != nullptr && AttributeNode(att) != kNodeAggregate && o->domain() != nullptr) {
+          out->kind = NativeValue::kSelect;
+          out->text = o->domain()->name();
+          out->items.emplace_back();
+          aggregate(dynamic_cast<TarnAggregate*>(o), depth + 1, &out->items.back());
+          return;
+        }
         aggregate(dynamic_cast<TarnAggregate*>(o), depth, out);
         return;
       case kNodeDesign:
@@ -392,7 +409,7 @@ class Capture {
     TarnAttribute* elementAtt = a->elementAttribute();
     out->items.resize(a->count());
     for (uint32_t i = 0; i < a->count(); ++i) {
-      if (pointers != nullptr) reference(pointers->get(i), depth + 1, &out->items[i]);
+      if (pointers != nullptr) reference(pointers->get(i), depth + 1, &out->items[i], elementAtt);
       else value(element, a->slotAddress(elementAtt, static_cast<int>(i)), a, elementAtt, static_cast<int>(i),
                  &out->items[i], depth + 1);
     }
@@ -644,6 +661,10 @@ class Builder {
   }
 
   void putSelect(TarnObject* target, TarnAttribute* att, const NativeValue& v, int index) {
+    if (AttributeNode(att) != kNodeUnion) {
+      putTypedAggregate(target, att, v, index);
+      return;
+    }
     TarnUnion* u = dynamic_cast<TarnUnion*>(make(target, att));
     if (u == nullptr || v.items.empty()) {
       Messages().error("bad type");
@@ -659,6 +680,28 @@ class Builder {
     u->putAttribute(member);
     put(u, member, v.items.front(), 0);
     target->putObject(u, att, index);
+  }
+
+  // `ListOfX((...))` in a slot of no aggregate type: an aggregate of the
+  // named type.
+  void putTypedAggregate(TarnObject* target, TarnAttribute* att, const NativeValue& v, int index) {
+    TarnDomain* domain = v.items.size() == 1 && v.items.front().kind == NativeValue::kList
+                             ? FindDomainInDesign(design_, v.text.c_str())
+                             : nullptr;
+    TarnType* type = domain != nullptr ? domain->typeRecord() : nullptr;
+    if (type == nullptr || type->nodeType() != kNodeAggregate || type->creator == nullptr) {
+      Messages().error("bad type");
+      return;
+    }
+    TarnSection* section = target->section() != nullptr ? target->section() : design_->dflt_section();
+    auto* list = dynamic_cast<TarnAggregate*>(type->creator(design_, section, domain));
+    if (list == nullptr) {
+      Messages().error("bad type");
+      return;
+    }
+    if (TarnAttribute* element = list->elementAttribute())
+      for (const NativeValue& item : v.items.front().items) put(list, element, item, -1);
+    target->putObject(list, att, index);
   }
 
   void appendUnset(TarnAggregate* list) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "objdb/design.h"
 #include "objdb/domain.h"
@@ -12,11 +13,30 @@
 namespace korva {
 namespace {
 bool g_bootstrapping = false;
+std::string g_integratedModel;  // schema that takes over classes while it loads
 
 const char* Named(const char* s) { return s != nullptr ? s : "<null>"; }
 }  // namespace
 
 void SetBootstrapping(bool on) { g_bootstrapping = on; }
+
+void SetIntegratedModel(const char* schemaName) { g_integratedModel = schemaName != nullptr ? schemaName : ""; }
+
+namespace {
+// An integrated model re-binds every compiled class named like one of its
+// domains, whatever schema the class was generated from.
+void MoveClassesTo(TarnDesign* schema) {
+  for (TarnType* t : TarnTypeRegistry::all()) {
+    if (t->name() == nullptr) continue;
+    TarnDomain* d = FindDomainInSchema(schema, t->name());
+    if (d == nullptr || t->boundDomain() == d) continue;
+    TARN().message("class %s: create as schema %s (originally %s)", t->name(), Named(schema->name()),
+                   Named(t->schemaName()));
+    t->bindDomain(d);
+    d->bindType(t);
+  }
+}
+}  // namespace
 
 void RegisterDomainName(TarnDesign* schema, TarnDomain* domain) {
   if (schema == nullptr || domain == nullptr || domain->name() == nullptr) return;
@@ -111,6 +131,8 @@ void ActivateSchemaDomains(TarnDesign* schema) {
   // Compiled classes of this schema take their domains first, so that
   // activation computes their slot positions.
   const char* schemaName = schema->name();
+  if (!g_integratedModel.empty() && schemaName != nullptr && EqualNoCase(schemaName, g_integratedModel.c_str()))
+    MoveClassesTo(schema);
   for (TarnType* t : TarnTypeRegistry::all()) {
     if (t->schemaName() == nullptr || schemaName == nullptr || !EqualNoCase(t->schemaName(), schemaName))
       continue;

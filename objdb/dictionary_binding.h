@@ -35,6 +35,11 @@ void ActivateSchemaDomains(TarnDesign* schema);
 // Enters a domain into its schema design's name table.
 void RegisterDomainName(TarnDesign* schema, TarnDomain* domain);
 
+// While set (non-null), the schema design of that name, when it is activated,
+// takes over every compiled class named like one of its domains (the
+// integrated-model loader, integrated_models.h).
+void SetIntegratedModel(const char* schemaName);
+
 // While set, class records do not try to resolve their domains (the
 // meta-schema is being generated).
 void SetBootstrapping(bool on);

@@ -1,4 +1,5 @@
 #include "objdb/interface.h"
+#include "objdb/integrated_models.h"
 
 #include <algorithm>
 #include <cctype>
@@ -126,6 +127,7 @@ void TarnInterface::shutdown() {
   oidIndex_ = nullptr;
   extensions_.clear();
   searchPath_.clear();
+  ForgetIntegratedModels();
   reporter_.reset();  // ends logging
   state_ = kUninitialized;
 }

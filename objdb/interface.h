@@ -81,6 +81,9 @@ class TarnInterface {
   // The search path "database path;schema path", built at initialisation,
   // and its folders in order.
   const std::string& searchPath() const { return searchPath_; }
+  // Replaces the search path (the integrated-model loader narrows it while
+  // it loads).
+  void setSearchPath(const std::string& path) { searchPath_ = path; }
   std::vector<std::string> searchFolders() const;
 
   // File extensions known to the format registry, in registration order.
