@@ -2,6 +2,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <string>
+#include <unordered_map>
 
 #include "objdb/design.h"
 #include "objdb/domain.h"
@@ -17,10 +20,54 @@ void ReportBounds(int index, uint32_t size) {
   TARN().error("Bounds violation ... index(%d) >= size(%d)", index, static_cast<int>(size));
 }
 
+// Sets below this size are searched element by element.
+constexpr uint32_t kIndexedSetSize = 32;
+
+}  // namespace
+
+// Value -> first position, for element records of at most 8 bytes (keyed
+// by their bytes) and for strings (keyed by their text).
+class TarnAggregate::ValueIndex {
+ public:
+  std::unordered_map<uint64_t, uint32_t> words;
+  std::unordered_map<std::string, uint32_t> texts;
+};
+
+namespace {
+std::unordered_map<const TarnAggregate*, std::unique_ptr<TarnAggregate::ValueIndex>>& Indexes() {
+  static auto* indexes =
+      new std::unordered_map<const TarnAggregate*, std::unique_ptr<TarnAggregate::ValueIndex>>();
+  return *indexes;
+}
 }  // namespace
 
 TarnAggregate::~TarnAggregate() {
+  dropIndex();
   if (heapBlock_) std::free(data_);
+}
+
+void TarnAggregate::dropIndex() {
+  if (!indexed_) return;
+  indexed_ = false;
+  Indexes().erase(this);
+}
+
+TarnAggregate::ValueIndex* TarnAggregate::valueIndex() {
+  if (!indexed_) return nullptr;
+  auto it = Indexes().find(this);
+  return it != Indexes().end() ? it->second.get() : nullptr;
+}
+
+void TarnAggregate::indexAppended(ValueIndex* index, uint32_t position) {
+  const void* record = elementAt(position);
+  if (elementType()->nodeType() == kNodeString) {
+    const char* text = *static_cast<char* const*>(record);
+    if (text != nullptr) index->texts.emplace(text, position);
+  } else {
+    uint64_t key = 0;
+    std::memcpy(&key, record, elementSize());
+    index->words.emplace(key, position);
+  }
 }
 
 uint32_t TarnAggregate::elementSize() {
@@ -110,6 +157,7 @@ bool TarnAggregate::size(uint32_t newSize, int position) {
     return false;
   }
   const uint32_t p = static_cast<uint32_t>(position);
+  if (newSize < s || p < s) dropIndex();  // records move or go
   const size_t rec = elementSize();
   char* base;
   if (newSize > s) {
@@ -139,6 +187,7 @@ void* TarnAggregate::slotAddress(TarnAttribute*, int index) {
 }
 
 bool TarnAggregate::putValue(TarnAttribute* attribute, int index, const void* in, const TarnType* as) {
+  dropIndex();
   const uint32_t oldSize = size_;
   if (index < 0) index = static_cast<int>(size_);
   const uint32_t i = static_cast<uint32_t>(index);
@@ -176,6 +225,27 @@ bool TarnAggregate::sameElement(const void* a, const void* b) {
 }
 
 int TarnAggregate::findValue(const void* value) {
+  const bool text = elementType()->nodeType() == kNodeString;
+  if (kind() == AggregateKind::kSet && size_ >= kIndexedSetSize && (text || elementSize() <= 8)) {
+    ValueIndex* idx = valueIndex();
+    if (idx == nullptr) {
+      auto made = std::make_unique<ValueIndex>();
+      idx = made.get();
+      for (uint32_t i = 0; i < size_; ++i) indexAppended(idx, i);
+      Indexes()[this] = std::move(made);
+      indexed_ = true;
+    }
+    if (text) {
+      const char* t = *static_cast<char* const*>(value);
+      if (t == nullptr) return -1;
+      auto it = idx->texts.find(t);
+      return it != idx->texts.end() ? static_cast<int>(it->second) : -1;
+    }
+    uint64_t key = 0;
+    std::memcpy(&key, value, elementSize());
+    auto it = idx->words.find(key);
+    return it != idx->words.end() ? static_cast<int>(it->second) : -1;
+  }
   for (uint32_t i = 0; i < size_; ++i)
     if (sameElement(elementAt(i), value)) return static_cast<int>(i);
   return -1;
@@ -189,9 +259,14 @@ bool TarnAggregate::insertValue(const void* value, int position) {
     return false;
   }
   if (size_ == capacity_ && !capacity(capacity_ * 2 + 2)) return false;
+  const uint32_t oldSize = size_;
   if (!size(size_ + 1, position)) return false;
   storeElement(elementAt(static_cast<uint32_t>(position)), value);
   modified();
+  if (ValueIndex* idx = valueIndex()) {
+    if (static_cast<uint32_t>(position) == oldSize) indexAppended(idx, oldSize);
+    else dropIndex();
+  }
   return true;
 }
 
@@ -200,6 +275,9 @@ bool TarnAggregate::putElement(const void* value, int index) {
   if (index < 0) return false;
   if (!acceptsValue(value, index)) return false;
   const uint32_t i = static_cast<uint32_t>(index);
+  // Appending keeps the index; overwriting or leaving a gap drops it.
+  ValueIndex* idx = i == size_ ? valueIndex() : nullptr;
+  if (idx == nullptr) dropIndex();
   if (i >= size_) {
     if (i >= capacity_) {
       uint32_t c = capacity_ * 2 + 2;
@@ -211,6 +289,7 @@ bool TarnAggregate::putElement(const void* value, int index) {
   }
   modified();
   storeElement(elementAt(i), value);
+  if (idx != nullptr) indexAppended(idx, i);
   return true;
 }
 
@@ -240,8 +319,10 @@ bool TarnPtrAggregate::add(TarnObject* object) { return insert(object, -1); }
 TarnObject* TarnPtrAggregate::get(uint32_t index) {
   if (index >= size_) return nullptr;
   TarnObject** slot = static_cast<TarnObject**>(elementAt(index));
-  if (IsUnresolved(*slot) && !resolveSlot(elementAttribute(), static_cast<int>(index), slot))
-    return nullptr;
+  if (IsUnresolved(*slot)) {
+    dropIndex();  // the record changes from a marker to the object
+    if (!resolveSlot(elementAttribute(), static_cast<int>(index), slot)) return nullptr;
+  }
   return *slot;
 }
 

@@ -43,7 +43,10 @@ class TarnAggregate : public virtual TarnObject {
   // Appended virtual operations.
   virtual bool acceptsValue(const void* value, int index);
   virtual bool add(TarnObject* object);
-  virtual void emptyYourself() { size_ = 0; }
+  virtual void emptyYourself() {
+    dropIndex();
+    size_ = 0;
+  }
   virtual void* _allocateElements(uint32_t n);
   virtual AggregateKind kind() const { return AggregateKind::kList; }
 
@@ -76,6 +79,13 @@ class TarnAggregate : public virtual TarnObject {
   // objects by identity).
   bool sameElement(const void* a, const void* b);
 
+  // Sets of more than a few elements keep an in-memory index of their
+  // values, so that the uniqueness test of each insertion costs O(1) and
+  // filling a set stays linear.  Code that writes element records directly
+  // (through data()) calls dropIndex() afterwards.
+  void dropIndex();
+  class ValueIndex;
+
  protected:
   // Makes room for at least n records with the growth rule.
   bool reserve(uint32_t n);
@@ -91,8 +101,12 @@ class TarnAggregate : public virtual TarnObject {
   uint32_t capacity_ = 0;
 
  private:
+  ValueIndex* valueIndex();  // null when not indexed
+  void indexAppended(ValueIndex* index, uint32_t position);
+
   uint32_t elementSize_ = 0;
   bool heapBlock_ = false;
+  bool indexed_ = false;  // a ValueIndex exists for this aggregate
 };
 
 // The generic classes by kind: primitive elements (element type from the

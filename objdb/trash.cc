@@ -186,7 +186,10 @@ class Repairer {
       changed = true;
       nulled = nulled || elements[i] == nullptr;
     }
-    if (changed) a->modified();
+    if (changed) {
+      a->dropIndex();
+      a->modified();
+    }
     if (nulled && a->kind() != AggregateKind::kArray) compact_.push_back(a);
   }
 

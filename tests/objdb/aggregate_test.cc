@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "objdb/interface.h"
 #include "objdb/test_schema.h"
 #include "support/test_util.h"
@@ -69,6 +72,53 @@ TEST_F(AggregateTest, SetsKeepOneOfEachValueBagsDoNot) {
   EXPECT_EQ(names.count(), 1u);
   EXPECT_FALSE(names.add(static_cast<STR>(nullptr)));
   EXPECT_EQ(names.count(), 1u);
+}
+
+// Large sets answer membership from an index; every way of changing the
+// elements must leave the answers right.
+TEST_F(AggregateTest, LargeSetsStayUniqueThroughEveryChange) {
+  SetOfint set;
+  for (int v = 0; v < 1000; ++v) ASSERT_TRUE(set.add(v * 7));
+  for (int v = 0; v < 1000; ++v) EXPECT_FALSE(set.add(v * 7)) << v;
+  EXPECT_EQ(set.count(), 1000u);
+  const int seventyTimesTen = 700;
+  EXPECT_EQ(set.findValue(&seventyTimesTen), 100);
+
+  // Removing a value makes room for it again; positions after it move.
+  ASSERT_TRUE(set.removeAt(100));
+  const int seven = 707;
+  EXPECT_EQ(set.findValue(&seven), 100);
+  EXPECT_TRUE(set.add(700));
+  EXPECT_EQ(set.count(), 1000u);
+  // Overwriting an element in place (put at an index) replaces its value.
+  ASSERT_TRUE(set.put(1, 0));  // 0 -> 1
+  EXPECT_FALSE(set.add(1));
+  EXPECT_TRUE(set.add(0));
+  // Written through the generic path (as readers do).
+  ASSERT_TRUE(set.putInteger(-5, 2));  // 14 -> -5
+  EXPECT_FALSE(set.add(-5));
+  EXPECT_TRUE(set.add(14));
+  // Inserted in the middle, and after emptying.
+  const int large = 99999;
+  ASSERT_TRUE(set.insertValue(&large, 3));
+  EXPECT_FALSE(set.add(99999));
+  set.emptyYourself();
+  EXPECT_TRUE(set.add(7));
+  EXPECT_EQ(set.count(), 1u);
+
+  SetOfSTR names;
+  for (int i = 0; i < 200; ++i) ASSERT_TRUE(names.add(&std::to_string(i)[0]));
+  std::string again = "150";
+  EXPECT_FALSE(names.add(&again[0]));
+  EXPECT_EQ(names.count(), 200u);
+
+  // Object sets: identity, after a list of 50,000 insertions.
+  SetOfTarnObject objects;
+  std::vector<SetOfint> holders(50000);
+  for (SetOfint& h : holders) ASSERT_TRUE(objects.add(&h));
+  EXPECT_FALSE(objects.add(&holders[12345]));
+  EXPECT_EQ(objects.count(), 50000u);
+  EXPECT_EQ(objects.find(&holders[49999]), 49999);
 }
 
 TEST_F(AggregateTest, ArraysStartFullOfZeros) {
