@@ -124,6 +124,7 @@ KORVA_TYPED(ListOfTarnStructure, TarnPtrList, 1123)
 KORVA_TYPED(ListOfTarnDesign, TarnPtrList, 1124)
 KORVA_TYPED(ListOfTarnDefType, TarnPtrList, 1125)
 KORVA_TYPED(ListOfTarnRefined, TarnPtrList, 1126)
+KORVA_TYPED(ListOfTarnUnion, TarnPtrList, 1127)
 #undef KORVA_TYPED
 
 // --- Dictionary classes --------------------------------------------------------

@@ -97,7 +97,7 @@ TarnDesign* GenerateMetaSchema() {
   TarnDomain* object = m.domain("TarnObject", kNodeObject, &TarnObject::classType);
   m.domain("Undefined", kNodeObject, nullptr);
   TarnDomain* structure = m.domain("TarnStructure", kNodeStructure, &TarnStructure::classType, object);
-  m.domain("TarnUnion", kNodeUnion, &TarnUnion::classType, object);
+  TarnDomain* unionDomain = m.domain("TarnUnion", kNodeUnion, &TarnUnion::classType, object);
   TarnDomain* aggregate = m.domain("TarnAggregate", kNodeAggregate, &TarnAggregate::classType, object);
   TarnDomain* design_d = m.domain("TarnDesign", kNodeDesign, &TarnDesign::classType, object);
   TarnDomain* domain = m.domainDomain();
@@ -152,6 +152,7 @@ TarnDesign* GenerateMetaSchema() {
       {"ListOfTarnDesign", &ListOfTarnDesign::classType, ptrList, design_d},
       {"ListOfTarnDefType", &ListOfTarnDefType::classType, ptrList, defType},
       {"ListOfTarnRefined", &ListOfTarnRefined::classType, ptrList, refined},
+      {"ListOfTarnUnion", &ListOfTarnUnion::classType, ptrList, unionDomain},
   };
   std::vector<TarnDomain*> typedDomains;
   for (const Typed& t : typed) {

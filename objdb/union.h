@@ -4,6 +4,7 @@
 #ifndef KORVA_OBJDB_UNION_H
 #define KORVA_OBJDB_UNION_H
 
+#include "objdb/aggregate.h"
 #include "objdb/tarn_object.h"
 
 namespace korva {
@@ -39,6 +40,8 @@ class TarnUnion : public virtual TarnObject {
     void* pointer;
   } value_;
 };
+
+TARN_OBJECT_AGGREGATE(ListOfTarnUnion, TarnUnion, TarnPtrList)
 
 }  // namespace korva
 

@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "objdb/dictionary_binding.h"
+#include "objdb/domain.h"
 #include "objdb/interface.h"
+#include "objdb/union.h"
 #include "objdb/test_schema.h"
 #include "support/test_util.h"
 
@@ -119,6 +122,22 @@ TEST_F(AggregateTest, LargeSetsStayUniqueThroughEveryChange) {
   EXPECT_FALSE(objects.add(&holders[12345]));
   EXPECT_EQ(objects.count(), 50000u);
   EXPECT_EQ(objects.find(&holders[49999]), 49999);
+}
+
+TEST_F(AggregateTest, LibraryListClassesAreMetaSchemaTypes) {
+  for (const char* name : {"ListOfTarnUnion", "ListOfTarnDomain", "ListOfTarnRefined", "ListOfTarnDesign"}) {
+    TarnDomain* d = FindDomainInDesign(nullptr, name);
+    ASSERT_NE(d, nullptr) << name;
+    ASSERT_NE(d->typeRecord(), nullptr) << name;
+    EXPECT_STREQ(d->typeRecord()->name(), name);
+  }
+  ListOfTarnUnion selects;
+  TarnUnion a, b;
+  EXPECT_TRUE(selects.add(&a));
+  EXPECT_TRUE(selects.add(&b));
+  EXPECT_TRUE(selects.add(&a));  // a list keeps repeats
+  EXPECT_EQ(selects.count(), 3u);
+  EXPECT_EQ(selects.get(1), &b);
 }
 
 TEST_F(AggregateTest, ArraysStartFullOfZeros) {
