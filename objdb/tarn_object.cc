@@ -4,6 +4,7 @@
 #include <typeinfo>
 
 #include "objdb/aggregate.h"
+#include "objdb/cursor.h"
 #include "objdb/design.h"
 #include "objdb/domain.h"
 #include "objdb/external.h"
@@ -71,6 +72,21 @@ TarnObject::TarnObject() {
       }
     }
   }
+}
+
+bool TarnObject::moveTo(TarnSection* section) {
+  if (section == nullptr || extent_ == nullptr) return false;
+  if (section->design() != extent_->section()->design()) {
+    TARN().report(1052, "moveTo()");
+    return false;
+  }
+  if (extent_->section() == section) return true;
+  TarnExtent* target = section->extent(extent_->domain(), true);
+  TarnCursor::leaving(this);
+  extent_->unlink(this);
+  target->link(this);
+  modified();
+  return true;
 }
 
 void* TarnObject::operator new(size_t size) { return ::operator new(size); }

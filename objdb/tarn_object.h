@@ -74,6 +74,11 @@ class TarnObject {
   TarnSection* section() const;
   TarnExtent* extent() const { return extent_; }
   bool isPersistent() const { return extent_ != nullptr; }
+  // Moves a persistent instance to the end of its domain's extent in another
+  // section of its design (a section of another design is refused with
+  // 1052: the instance's storage belongs to its design).  Cursors standing
+  // on it move on first.
+  bool moveTo(TarnSection* section);
   TarnObject* nextInExtent() const { return next_; }
   TarnObject* previousInExtent() const { return prev_; }
   // The complete attribute list of the instance's domain (null without one).

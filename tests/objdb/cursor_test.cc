@@ -119,6 +119,30 @@ TEST_F(CursorTest, SectionFiltersAndOneSectionWalks) {
   EXPECT_EQ(one.next(), nullptr);
 }
 
+TEST_F(CursorTest, InstancesMoveBetweenSectionsOfTheirDesign) {
+  TarnCursor walk(design_, point_);
+  walk.sectionFilter([](TarnSection* s, void* wanted) { return s == wanted; }, design_->dflt_section());
+  EXPECT_EQ(walk.next(), p1_);
+  // p1 moves to the end of the TPoint extent of the second section; the
+  // cursor standing on it moves on first.
+  ASSERT_TRUE(p1_->moveTo(second_));
+  EXPECT_EQ(p1_->section(), second_);
+  EXPECT_EQ(Forward(walk), (Objects{p2_, n1_, n2_, l1_, l2_}));
+  TarnCursor all(design_, point_);
+  EXPECT_EQ(Forward(all), (Objects{p2_, n1_, n2_, l1_, l2_, l3_, n3_, p1_, h1_}));
+  EXPECT_EQ(design_->dflt_section()->extent(point_, false)->count(), 1u);
+  // Moving to its own section changes nothing; a section of another design
+  // is refused and the instance stays.
+  EXPECT_TRUE(p1_->moveTo(second_));
+  TarnDesign* other = NewTestDesign("cursor_other");
+  EXPECT_FALSE(n1_->moveTo(other->dflt_section()));
+  EXPECT_NE(out_.text().find("moveTo(): Section is from a different design, ignored."), std::string::npos);
+  EXPECT_EQ(n1_->section(), design_->dflt_section());
+  // A free-standing instance has nowhere to move from.
+  TPoint loose;
+  EXPECT_FALSE(loose.moveTo(second_));
+}
+
 TEST_F(CursorTest, LiveCursorsAreListedNewestFirstAndWalkIndependently) {
   TarnCursor* before = TarnCursor::firstLive();
   {
