@@ -54,8 +54,15 @@ IORoot& Unknown() {
   return handler;
 }
 
+// A design read from a file remembers where it came from, so that asking
+// for the same file again finds it in memory (TarnInterface::findDesign).
 TarnDesign* ReadLocated(const DesignFileLocation& where, const char* name) {
-  return ReadDesignFile(where.path, where.extension, name);
+  TarnDesign* design = ReadDesignFile(where.path, where.extension, name);
+  if (design != nullptr) {
+    if (design->directory().empty()) design->setDirectory(where.folder);
+    if (design->extension().empty()) design->setExtension(where.extension);
+  }
+  return design;
 }
 
 bool Known(const char* name) { return FormatRegistry::byName(name) != nullptr; }

@@ -206,6 +206,9 @@ TarnDesign* TarnInterface::findDesign(const char* name) {
   if (TarnDesign* d = designInMemory(name)) return d;
   DesignFileLocation where;
   if (!locateDesignFile(name, &where)) return nullptr;
+  // Asked for by its file: the design read from that same file.
+  if (TarnDesign* d = designInMemory(where.name.c_str()))
+    if (d->directory() == where.folder && d->extension() == where.extension) return d;
   if (reader_ == nullptr) {
     report(1045, where.extension.c_str());
     return nullptr;
