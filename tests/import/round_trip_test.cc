@@ -209,5 +209,58 @@ TEST_F(RoundTripTest, AnalysisModelComesBackNodeByNodeAndMemberByMember) {
   }
 }
 
+// A model of some thousands of items, read through every table, twice in a
+// row without a new census (the sanitizer build catches any overrun).
+TEST_F(RoundTripTest, LargeAnalysisModelFillsEveryTableAndRefills) {
+  const int storeys = 8, perStorey = 250, across = 25;
+  ExportAnalysisModelOpenFile(Text("large.ifc"), Text(""), Text("d"), Text("o"), Text("a"), Text("org"),
+                              Text("auth"), Text("app"), -1, 15);
+  std::vector<double> elevations(storeys + 1);
+  for (int s = 1; s <= storeys; ++s) elevations[s] = 3.0 * s;
+  ExportAnalysisModelBuidling(storeys, elevations.data());
+  ExportAnalysisModelAddAnalysisModel(Text("large"), Text(""));
+  std::vector<std::vector<int>> position(storeys + 1, std::vector<int>(perStorey));
+  for (int s = 1; s <= storeys; ++s)
+    for (int n = 0; n < perStorey; ++n)
+      position[s][n] = ExportAnalysisModelAddOnePointConnection(Text("N"), s, n % across, n / across, elevations[s]);
+  int curves = 0, surfaces = 0;
+  for (int s = 1; s <= storeys; ++s)
+    for (int n = 0; n + across < perStorey; ++n) {
+      const double x = n % across, y = n / across, z = elevations[s];
+      ExportAnalysisModelAddOneCurveMember(Text("B"), s, s, s, position[s][n], position[s][n + across], x, y, z, x,
+                                           y + 1, z);
+      ++curves;
+      if (n % 5 == 0 && n % across + 1 < across) {
+        int st[4] = {s, s, s, s};
+        int pos[4] = {position[s][n], position[s][n + 1], position[s][n + across + 1], position[s][n + across]};
+        double xs[4] = {x, x + 1, x + 1, x}, ys[4] = {y, y, y + 1, y + 1}, zs[4] = {z, z, z, z};
+        ExportAnalysisModelAddOneSurfaceMember(Text("S"), s, 4, st, pos, xs, ys, zs);
+        ++surfaces;
+      }
+    }
+  ExportAnalysisModelCloseFile(Text("large.ifc"), Text(dir_.path().c_str()));
+
+  std::string path = file("large.ifc");
+  FindTotalAnaModels(&path[0]);
+  ASSERT_EQ(GetTotalAnaModels(), 0);
+  EXPECT_EQ(GetNumberStrPointConnections(), storeys * perStorey);
+  EXPECT_EQ(GetNumberStrCurveMembers(), curves);
+  EXPECT_EQ(GetNumberStrSurfaceMembers(), surfaces);
+  for (int pass = 0; pass < 2; ++pass) {
+    SCOPED_TRACE("fill " + std::to_string(pass + 1));
+    CheckAnaModel(0, GetAnaModelFileID(0), &path[0]);
+    ASSERT_EQ(GetNumberStrPointConnections(), storeys * perStorey - 1);
+    ASSERT_EQ(GetNumberStrCurveMembers(), curves - 1);
+    ASSERT_EQ(GetNumberStrSurfaceMembers(), surfaces - 1);
+    const int last = GetNumberStrCurveMembers();
+    EXPECT_DOUBLE_EQ(GetStrCurveMemberEdgeY2(last), (perStorey - 1) / across);
+    EXPECT_EQ(GetStrCurveMemberNumberStructuralConnection(last), 1);
+    const int s = GetNumberStrSurfaceMembers();
+    EXPECT_EQ(GetStrSurfaceMemberNumberStructuralConnection(s), 3);
+    EXPECT_DOUBLE_EQ(GetStrSurfaceMemberPz(s, 3), elevations[storeys]);
+    EXPECT_DOUBLE_EQ(GetStrPointConnectionVertexZ1(storeys * perStorey - 1), elevations[storeys]);
+  }
+}
+
 }  // namespace
 }  // namespace korva
