@@ -98,5 +98,42 @@ TEST_F(BindingsTest, EnumerationsAndSelects) {
   EXPECT_EQ(members, (std::vector<std::string>{"_IfcAxis2Placement2D", "_IfcAxis2Placement3D"}));
 }
 
+TEST_F(BindingsTest, ProfilePropertiesAttributesInDeclarationOrder) {
+  // Inherited first (IfcProfileProperties, IfcGeneralProfileProperties),
+  // then the entity's own in schema order (Z before Y for the shear values).
+  EXPECT_EQ(AttributeNames("IfcStructuralProfileProperties"),
+            (std::vector<std::string>{
+                "ProfileName", "ProfileDefinition", "PhysicalWeight", "Perimeter", "MinimumPlateThickness",
+                "MaximumPlateThickness", "CrossSectionArea", "TorsionalConstantX", "MomentOfInertiaYZ",
+                "MomentOfInertiaY", "MomentOfInertiaZ", "WarpingConstant", "ShearCentreZ", "ShearCentreY",
+                "ShearDeformationAreaZ", "ShearDeformationAreaY", "MaximumSectionModulusY", "MinimumSectionModulusY",
+                "MaximumSectionModulusZ", "MinimumSectionModulusZ", "TorsionalSectionModulus"}));
+}
+
+// Every shutdown destroys the schema designs; the next initialisation loads
+// them again and every class binds to the new domains.
+TEST_F(BindingsTest, ShutdownCyclesRebindEveryClass) {
+  for (int cycle = 0; cycle < 20; ++cycle) {
+    SCOPED_TRACE("cycle " + std::to_string(cycle));
+    TarnDesign* schema = FindSchemaDesign("ifc2x2_final");
+    ASSERT_NE(schema, nullptr);
+    for (TarnType* type : {&IfcBeam::classType, &IfcCartesianPoint::classType, &IfcAxis2Placement::classType,
+                           &ListOfIfcCartesianPoint::classType}) {
+      ASSERT_NE(type->domain(), nullptr) << type->name();
+      EXPECT_EQ(type->domain()->design(), schema) << type->name();
+    }
+    IfcBeam* beam = typecast<IfcBeam>(design_->newInstance("IfcBeam"));
+    ASSERT_NE(beam, nullptr);
+    beam->Tag(const_cast<char*>("B1"));
+    EXPECT_STREQ(beam->getString("Tag"), "B1");
+    TARN().shutdown();
+    TARN().reporter()->setStreams(out_.get(), err_.get());
+    TARN().initialize();
+    design_ = TARN().newDesign("bindings");
+    ASSERT_TRUE(design_->addSchema("ifc2x2_final"));
+  }
+  EXPECT_EQ(out_.text().find("error"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace korva
