@@ -161,7 +161,9 @@ void Reader::finish() {
 bool Reader::header() {
   if (!t_.expect(kP21Header) || !t_.expect(kP21Semicolon)) return false;
   section_ = design_->header_section();
-  while (t_.token() != kP21EndSec && t_.token() != kP21EndIso && t_.token() != kP21EndOfFile) headerEntry();
+  // Any frame token ends the entries (skipStatement stops in front of them):
+  // ENDSEC as it should, anything else fails the expectation below.
+  while (!Frame(t_.token())) headerEntry();
   if (!t_.expect(kP21EndSec) || !t_.expect(kP21Semicolon)) return false;
   return headerChecks();
 }
@@ -331,7 +333,10 @@ void Reader::statements() {
       }
       default:
         Msg().report(2043, "entity declaration", t_.foundText());
-        skipStatement();
+        // A stray DATA, HEADER or ISO-10303-21 is passed over; skipStatement
+        // would stop in front of it for good.
+        if (Frame(t_.token())) t_.next();
+        else skipStatement();
     }
   }
 }

@@ -141,6 +141,28 @@ TEST_F(Part21ReaderTest, HeaderChecksAndFrame) {
   EXPECT_EQ(Read("garbage )(*&^%$#@!", "garbage"), nullptr);
 }
 
+// Cut or garbled headers end the read with a message; none of them may keep
+// the reader going round the same token.
+TEST_F(Part21ReaderTest, BrokenHeadersEndTheRead) {
+  for (const char* text : {"ISO-10303-21;\nHEADER;\nthis is not a header\n",
+                           "ISO-10303-21;\nHEADER;\nFILE_DESCRIPTION((''),'2;1');\nFILE_NAME(",
+                           "ISO-10303-21;\nHEADER;\nFILE_DESCRIPTION((''),'2;1')\n",
+                           "ISO-10303-21;\nHEADER;\n#1=X();\n",
+                           "ISO-10303-21;\nHEADER;\n'text' 12 .E. $;\n",
+                           "ISO-10303-21;\nHEADER;\nFILE_SCHEMA(('IFC2X2_FINAL'));\nDATA;\n"}) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(Read(text, "cut"), nullptr);
+    const std::string messages = Messages();
+    EXPECT_NE(messages.find("error"), std::string::npos) << messages;
+    EXPECT_LT(messages.size(), 4000u) << messages.substr(0, 2000);
+  }
+  // Frame keywords astray in the data section are reported and passed over.
+  TarnDesign* d = Read(File("HEADER;\nDATA; ISO-10303-21;\n#11=IFCCARTESIANPOINT((1.,2.));\n"), "stray");
+  ASSERT_NE(d, nullptr) << Messages();
+  EXPECT_EQ(d->dflt_section()->extent(d->findDomain("IfcCartesianPoint"), false)->count(), 1u);
+  EXPECT_NE(Messages().find("error"), std::string::npos);
+}
+
 TEST_F(Part21ReaderTest, WrittenFilesReadBackAndWriteAgainTheSame) {
   TarnDesign* d = TARN().newDesign("trip.ifc");
   ASSERT_TRUE(d->addSchema("ifc2x2_final"));
