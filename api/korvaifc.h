@@ -17,5 +17,6 @@ KORVA_API int KORVA_CALL ShutDown();
 #include "api/export_analysis.h"
 #include "api/import_building.h"
 #include "api/import_analysis.h"
+#include "api/update.h"
 
 #endif /* KORVA_API_KORVAIFC_H */

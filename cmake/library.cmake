@@ -62,6 +62,15 @@ set(KORVA_CORE_SOURCES
   export/analysis_export.cc
   export/analysis_skeleton.cc
   export/building_export.cc
+  api/update.cc
+  update/globalid_search.cc
+  update/member_geometry.cc
+  update/member_loads.cc
+  update/member_sections.cc
+  update/owner_history.cc
+  update/update_save.cc
+  update/update_state.cc
+  update/update_support.cc
 )
 if(WIN32)
   list(APPEND KORVA_CORE_SOURCES platform/platform_win32.cc)

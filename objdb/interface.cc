@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <set>
+#include <string>
 
 #include "objdb/design.h"
 #include "objdb/dictionary_binding.h"
@@ -250,14 +251,23 @@ bool TarnInterface::save(TarnDesign* design) {
     report(1026, format);
     return false;
   }
-  std::FILE* out = std::fopen(path.c_str(), "wb");
+  // The design is written beside the target under a temporary name and
+  // moved over the target only once the whole file is out, so that a write
+  // that fails half-way leaves the previous file as it was.
+  const std::string partial = path + "." + std::to_string(platform::ProcessId()) + ".part";
+  std::FILE* out = std::fopen(partial.c_str(), "wb");
   if (out == nullptr) {
     report(1050, path.c_str());
     return false;
   }
   bool ok = formats_.write(design, out, format);
+  if (std::fflush(out) != 0 || std::ferror(out) != 0) ok = false;
   if (std::fclose(out) != 0) ok = false;
-  if (!ok) report(1051, path.c_str());
+  if (ok && !platform::ReplaceFile(partial, path)) ok = false;
+  if (!ok) {
+    platform::RemoveFile(partial);
+    report(1051, path.c_str());
+  }
   return ok;
 }
 

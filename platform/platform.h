@@ -44,6 +44,13 @@ bool ListDirectory(const std::string& dir, std::vector<std::string>* names);
 bool IsDirectory(const std::string& path);
 bool IsRegularFile(const std::string& path);
 
+// Moves the file `from` onto `to` in one step, replacing `to` when it
+// exists (both in the same folder).  False, with both files as they were,
+// when it cannot be done.
+bool ReplaceFile(const std::string& from, const std::string& to);
+// Removes a file; false when it cannot be removed.
+bool RemoveFile(const std::string& path);
+
 // The separator used to build paths ('/' or '\\').  Both characters are
 // accepted as separators when paths are split, on every platform.
 char PathSeparator();

@@ -78,6 +78,12 @@ bool IsRegularFile(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool ReplaceFile(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
+
 char PathSeparator() { return '/'; }
 
 bool IsAbsolutePath(const std::string& path) { return !path.empty() && IsPathSeparator(path[0]); }

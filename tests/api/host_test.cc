@@ -52,4 +52,25 @@ TEST_F(HostTest, InternalsAreNotVisible) {
   EXPECT_EQ(dlsym(lib_, "_ZN5korva17NewCompressedGuidEPci"), nullptr);
 }
 
+TEST_F(HostTest, UpdateFunctionsUnderTheirPlainAndDecoratedNames) {
+  ASSERT_NE(lib_, nullptr) << dlerror();
+  for (const char* name : {"OpenFileForUpdate", "UpdateHistory", "SaveAndCloseFileAfterUpdate",
+                           "UpdateOneCurveMemberISection", "UpdateOneCurveMemberGeneralSection",
+                           "UpdateOneSectionName", "UpdateOneCurveMemberReaction",
+                           "UpdateOneCurveMemberCamberAndStuds", "UpdateOneCurveMemberConnectivity",
+                           "UpdateOneStructuralPoint", "UpdateStructuralMembersRepresentation"})
+    EXPECT_NE(dlsym(lib_, name), nullptr) << name;
+  // int OpenFileForUpdate2(int, char*) and int UpdateOneCurveMemberSectionName(int, int, char*).
+  EXPECT_EQ(dlsym(lib_, "OpenFileForUpdate2"), nullptr);
+  EXPECT_EQ(dlsym(lib_, "UpdateOneCurveMemberSectionName"), nullptr);
+  auto open2 = fn<int (*)(int, char*)>("_Z18OpenFileForUpdate2iPc");
+  auto rename = fn<int (*)(int, int, char*)>("_Z31UpdateOneCurveMemberSectionNameiiPc");
+  auto shutDown = fn<VoidFn>("ShutDown");
+  ASSERT_TRUE(open2 && rename && shutDown);
+  // Without a file to update both return -1 and change nothing.
+  EXPECT_EQ(open2(0, const_cast<char*>("no_such_file.ifc")), -1);
+  EXPECT_EQ(rename(0, 10, const_cast<char*>("HEA 100")), -1);
+  EXPECT_EQ(shutDown(), -1);
+}
+
 }  // namespace

@@ -51,5 +51,19 @@ TEST(Platform, NoRegistryOutsideWindows) {
   EXPECT_NE(platform::ProcessId(), 0u);
 }
 
+TEST(Platform, ReplaceFileMovesOverAnExistingFile) {
+  test::TempDir dir;
+  dir.write("new", "new text");
+  dir.write("old", "old text");
+  EXPECT_TRUE(platform::ReplaceFile(dir.file("new"), dir.file("old")));
+  EXPECT_EQ(test::ReadFile(dir.file("old")), "new text");
+  EXPECT_FALSE(test::FileExists(dir.file("new")));
+  // A missing source leaves the target alone.
+  EXPECT_FALSE(platform::ReplaceFile(dir.file("new"), dir.file("old")));
+  EXPECT_EQ(test::ReadFile(dir.file("old")), "new text");
+  EXPECT_TRUE(platform::RemoveFile(dir.file("old")));
+  EXPECT_FALSE(platform::RemoveFile(dir.file("old")));
+}
+
 }  // namespace
 }  // namespace korva

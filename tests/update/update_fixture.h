@@ -1,0 +1,83 @@
+// The model every update test starts from, written by the analysis-model
+// export through the exported functions and completed in the object store
+// with what the export does not write (profile properties associated with
+// two members, a load group):
+//
+//   nodes   N1 (0,0,0)  N2 (5,0,0)  N3 (5,5,0)  N4 (0,5,3)
+//   members M1 N1-N2, M2 N2-N3 (both associated with the profile
+//           properties "P1"), M3 N1-N1 (tied twice to one node), M4 N3-N4
+//           (no profile association)
+//   load group "Dead"
+//
+// The reporter's output goes to a captured stream.
+#ifndef KORVA_TESTS_UPDATE_UPDATE_FIXTURE_H
+#define KORVA_TESTS_UPDATE_UPDATE_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "api/korvaifc.h"
+#include "support/test_util.h"
+#include "update/instance_graph.h"
+
+namespace korva {
+
+class TarnDesign;
+class TarnObject;
+
+namespace test {
+
+// Standard output sent to a file while the object lives.
+class StdoutToFile {
+ public:
+  explicit StdoutToFile(const std::string& path);
+  ~StdoutToFile();
+  // What was written since the start (or the last take()), and forget it.
+  std::string take();
+
+ private:
+  std::string path_;
+  int saved_ = -1;
+  size_t consumed_ = 0;
+};
+
+class UpdateTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  static char* S(const std::string& s) { return const_cast<char*>(s.c_str()); }
+  char* Id(const char* name) { return S(ids_.at(name)); }
+  std::string File(const std::string& name) const { return dir_.file(name); }
+
+  // OpenFileForUpdate on the model, then UpdateHistory with `person`.
+  void Begin(const char* person = "Ann Smith");
+  // SaveAndCloseFileAfterUpdate as `name` in the test folder.
+  void SaveAs(const char* name);
+  // The file `name` in the test folder read into a design for inspection
+  // (after a ShutDown); fails the test when it cannot be read.
+  TarnDesign* Load(const std::string& name);
+  // The first instance of `type` in `design` whose `attribute` is the text
+  // `value` (null when none).
+  static TarnObject* FindByText(TarnDesign* design, const char* type, const char* attribute,
+                                const char* value);
+  // The difference between the model and the saved file `name`.
+  GraphDiff DiffFromModel(const std::string& name);
+  // Reporter output so far.
+  std::string Messages() const { return out_.text(); }
+
+  TempDir dir_;
+  std::string model_;                        // path of model.ifc
+  std::map<std::string, std::string> ids_;   // "M1".."M4", "N1".."N4", "LG" -> GlobalId
+  int profileFileId_ = 0;                    // FileID of "P1" in model.ifc
+  InstanceGraph modelGraph_;
+  CapturedStream out_, err_;
+};
+
+}  // namespace test
+}  // namespace korva
+
+#endif  // KORVA_TESTS_UPDATE_UPDATE_FIXTURE_H

@@ -1,0 +1,90 @@
+#include "update/globalid_search.h"
+
+#include <cstdio>
+#include <cstring>
+#include <unordered_map>
+
+#include "objdb/cursor.h"
+#include "objdb/design.h"
+#include "objdb/domain.h"
+#include "objdb/tarn_object.h"
+
+namespace korva {
+namespace update {
+
+namespace {
+
+// Reads GlobalIds, looking the attribute up once per domain met.
+class GlobalIdReader {
+ public:
+  const char* read(TarnObject* instance) {
+    TarnDomain* domain = instance->domain();
+    auto found = attributes_.find(domain);
+    TarnAttribute* att;
+    if (found != attributes_.end()) {
+      att = found->second;
+    } else {
+      att = instance->getAttribute("GlobalId");
+      attributes_.emplace(domain, att);
+    }
+    return att != nullptr ? instance->getString(att) : nullptr;
+  }
+
+  bool matches(TarnObject* instance, const char* id) {
+    if (id == nullptr) return false;
+    const char* value = read(instance);
+    return value != nullptr && std::strcmp(value, id) == 0;
+  }
+
+ private:
+  std::unordered_map<TarnDomain*, TarnAttribute*> attributes_;
+};
+
+}  // namespace
+
+void TraceVisit(TarnObject* instance) { std::printf("Name: %s\n", instance->domainName()); }
+
+TarnObject* FindByGlobalId(TarnDesign* design, const char* typeName, const char* id,
+                           const std::function<bool(TarnObject*)>& accept) {
+  if (design == nullptr) return nullptr;
+  TarnCursor cursor(design);
+  if (!cursor.domain(typeName)) return nullptr;
+  GlobalIdReader ids;
+  while (TarnObject* o = cursor.next()) {
+    TraceVisit(o);
+    if (ids.matches(o, id) && (!accept || accept(o))) return o;
+  }
+  return nullptr;
+}
+
+void FindPairByGlobalId(TarnDesign* design, const char* typeName, const char* idA, const char* idB,
+                        TarnObject** a, TarnObject** b) {
+  *a = nullptr;
+  *b = nullptr;
+  if (design == nullptr) return;
+  TarnCursor cursor(design);
+  if (!cursor.domain(typeName)) return;
+  GlobalIdReader ids;
+  while (TarnObject* o = cursor.next()) {
+    TraceVisit(o);
+    if (*a == nullptr && ids.matches(o, idA)) *a = o;
+    if (*b == nullptr && ids.matches(o, idB)) *b = o;
+    if (*a != nullptr && *b != nullptr) return;
+  }
+}
+
+std::vector<TarnObject*> FindAllByGlobalId(TarnDesign* design, const char* typeName, const char* id) {
+  std::vector<TarnObject*> found;
+  if (design == nullptr) return found;
+  TarnCursor cursor(design);
+  if (!cursor.domain(typeName)) return found;
+  GlobalIdReader ids;
+  while (TarnObject* o = cursor.next()) {
+    TraceVisit(o);
+    if (ids.matches(o, id)) found.push_back(o);
+  }
+  return found;
+}
+
+}  // namespace update
+}  // namespace korva

@@ -1,0 +1,124 @@
+#include "update/member_loads.h"
+
+#include <vector>
+
+#include "update/globalid_search.h"
+#include "update/update_state.h"
+#include "update/update_support.h"
+
+namespace korva {
+namespace update {
+
+namespace {
+
+struct Reaction {
+  IfcStructuralPointReaction* reaction = nullptr;
+  IfcStructuralActivityAssignmentSelect* member = nullptr;
+};
+
+Reaction MakeReaction(TarnDesign* d, IfcOwnerHistory* history, IfcStructuralItem* member,
+                      const char* reactionName, const char* loadName, const EndForces& forces) {
+  Reaction r;
+  r.reaction = New<IfcStructuralPointReaction>(d);
+  IfcStructuralLoadSingleForce* load = New<IfcStructuralLoadSingleForce>(d);
+  r.member = New<IfcStructuralActivityAssignmentSelect>(d);
+  if (r.reaction != nullptr) {
+    Stamp(r.reaction, history);
+    r.reaction->Name(reactionName);
+    r.reaction->AppliedLoad(load);
+    r.reaction->GlobalOrLocal(IfcGlobalOrLocalEnum_LOCAL_COORDS);
+  }
+  if (load != nullptr) {
+    load->ForceX(forces.values[0]);
+    load->ForceY(forces.values[1]);
+    load->ForceZ(forces.values[2]);
+    load->MomentX(forces.values[3]);
+    load->MomentY(forces.values[4]);
+    load->MomentZ(forces.values[5]);
+    load->Name(loadName);
+  }
+  if (r.member != nullptr) r.member->_IfcStructuralItem(member);
+  return r;
+}
+
+void Connect(TarnDesign* d, IfcOwnerHistory* history, const Reaction& r, const char* description) {
+  IfcRelConnectsStructuralActivity* c = New<IfcRelConnectsStructuralActivity>(d);
+  if (c == nullptr) return;
+  c->RelatedStructuralActivity(r.reaction);
+  c->RelatingElement(r.member);
+  Stamp(c, history);
+  c->Description(description);
+}
+
+}  // namespace
+
+int AddMemberReaction(const char* memberId, const char* nodeI, const char* nodeJ, const char* loadGroupId,
+                      const EndForces& atI, const EndForces& atJ) {
+  TarnDesign* d;
+  IfcOwnerHistory* history;
+  if (!RequireUpdate("UpdateOneCurveMemberReaction", &d, &history)) return -1;
+  auto* member = As<IfcStructuralItem>(FindByGlobalId(d, "IfcStructuralCurveMember", memberId));
+  TarnObject* first = nullptr;
+  TarnObject* second = nullptr;
+  FindPairByGlobalId(d, "IfcStructuralPointConnection", nodeI, nodeJ, &first, &second);
+  auto* group = As<IfcGroup>(FindByGlobalId(d, "IfcStructuralLoadGroup", loadGroupId));
+  if (member == nullptr || first == nullptr || second == nullptr || group == nullptr) return -1;
+
+  Reaction i = MakeReaction(d, history, member, "Member Reaction Node I", "Reaction Node I", atI);
+  Reaction j = MakeReaction(d, history, member, "Member Reaction Node J", "Reaction Node J", atJ);
+  Connect(d, history, i, "Node I");
+  Connect(d, history, j, "Node J");
+  IfcRelAssignsToGroup* assignment = New<IfcRelAssignsToGroup>(d);
+  if (assignment != nullptr) {
+    Stamp(assignment, history);
+    assignment->RelatingGroup(group);
+    if (i.reaction != nullptr) assignment->RelatedObjects()->append(i.reaction);
+    if (j.reaction != nullptr) assignment->RelatedObjects()->append(j.reaction);
+  }
+  return -1;
+}
+
+int AddCamberAndStuds(const char* memberId, int studs, double camber) {
+  TarnDesign* d;
+  IfcOwnerHistory* history;
+  if (!RequireUpdate("UpdateOneCurveMemberCamberAndStuds", &d, &history)) return -1;
+  const std::vector<TarnObject*> members = FindAllByGlobalId(d, "IfcStructuralCurveMember", memberId);
+  for (TarnObject* found : members) {
+    auto* member = As<IfcObject>(found);
+    if (member == nullptr) continue;
+    IfcPropertySingleValue* studCount = New<IfcPropertySingleValue>(d);
+    if (studCount != nullptr) {
+      studCount->Name("Number Stud");
+      IfcValue* value = New<IfcValue>(d);
+      IfcSimpleValue* simple = New<IfcSimpleValue>(d);
+      if (simple != nullptr) simple->_IfcInteger(studs);
+      if (value != nullptr) value->_IfcSimpleValue(simple);
+      studCount->NominalValue(value);
+    }
+    IfcPropertySingleValue* camberValue = New<IfcPropertySingleValue>(d);
+    if (camberValue != nullptr) {
+      camberValue->Name("Camber");
+      IfcValue* value = New<IfcValue>(d);
+      IfcSimpleValue* simple = New<IfcSimpleValue>(d);
+      if (simple != nullptr) simple->_IfcReal(camber);
+      if (value != nullptr) value->_IfcSimpleValue(simple);
+      camberValue->NominalValue(value);
+    }
+    IfcRelDefinesByProperties* defines = New<IfcRelDefinesByProperties>(d);
+    if (defines != nullptr) defines->RelatedObjects()->append(member);
+    IfcPropertySet* set = New<IfcPropertySet>(d);
+    if (set != nullptr) {
+      if (studCount != nullptr) set->HasProperties()->append(studCount);
+      if (camberValue != nullptr) set->HasProperties()->append(camberValue);
+      Stamp(set, history);
+    }
+    if (defines != nullptr) {
+      defines->RelatingPropertyDefinition(set);
+      Stamp(defines, history);
+    }
+  }
+  return -1;
+}
+
+}  // namespace update
+}  // namespace korva

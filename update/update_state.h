@@ -1,0 +1,55 @@
+// The state an update keeps between calls: the update design (opened by
+// OpenFileForUpdate) and the update owner history (made by UpdateHistory),
+// both process-wide.
+//
+// The handles are plain pointers into the object store; they are checked
+// before every use.  A shutdown of the interface object (ShutDown, a
+// building export, the close of an analysis export, UpdateOneSectionName)
+// or the deletion of the design ends the update: the handles are dropped
+// without being touched, and the calls that need them report that no
+// update is open and change nothing.
+#ifndef KORVA_UPDATE_UPDATE_STATE_H
+#define KORVA_UPDATE_UPDATE_STATE_H
+
+namespace korva {
+
+class IfcOwnerHistory;
+class TarnDesign;
+
+namespace update {
+
+// The design of `fileName` (in memory, else read from the search path),
+// with the IFC2x2 dictionary loaded.  A design read from a file keeps the
+// file's extension, so that it is saved in the same format.  Null, with a
+// warning, when the file cannot be found or read.
+TarnDesign* FindDesignToUpdate(const char* fileName);
+
+// Finds the design of `fileName` as above and makes it the update design, replacing the previous one (which
+// stays in memory unsaved).  Null when it cannot be had.
+TarnDesign* OpenUpdateDesign(const char* fileName);
+
+// The update design, or null when none is open or it has gone.
+TarnDesign* UpdateDesign();
+
+// The update owner history, or null when UpdateHistory has not run on the
+// open update design.
+IfcOwnerHistory* UpdateOwnerHistory();
+void SetUpdateOwnerHistory(IfcOwnerHistory* history);
+
+// Forgets the update design and its owner history (after the design has
+// been saved and discarded).
+void EndUpdate();
+
+// The update design for `call`, or null after a warning naming the call
+// when none is open.
+TarnDesign* RequireUpdateDesign(const char* call);
+
+// The update design and owner history for a member change: false, after a
+// warning naming the call, when no update is open or UpdateHistory has not
+// been called since it was opened.
+bool RequireUpdate(const char* call, TarnDesign** design, IfcOwnerHistory** history);
+
+}  // namespace update
+}  // namespace korva
+
+#endif  // KORVA_UPDATE_UPDATE_STATE_H

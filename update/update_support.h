@@ -1,0 +1,52 @@
+// Small helpers shared by the update functions: making instances, new
+// GlobalIds, and reading aggregates without creating them (the generated
+// aggregate readers make an empty aggregate on first use, which would
+// change what is written for an attribute that was unset).
+#ifndef KORVA_UPDATE_UPDATE_SUPPORT_H
+#define KORVA_UPDATE_UPDATE_SUPPORT_H
+
+#include <cstdint>
+
+#include "ifc2x2/ifc2x2.h"
+#include "objdb/design.h"
+
+namespace korva {
+namespace update {
+
+// A new entity or select value of class T in the design (null when the
+// design's schema has no such type, reported by the database).
+template <class T>
+T* New(TarnDesign* design) {
+  return typecast<T>(design->newInstance(T::classType.name()));
+}
+
+IfcCartesianPoint* NewPoint(TarnDesign* design, double x, double y);
+IfcCartesianPoint* NewPoint(TarnDesign* design, double x, double y, double z);
+IfcDirection* NewDirection(TarnDesign* design, double x, double y);
+
+// Gives a rooted object a new GlobalId and the owner history.
+void Stamp(IfcRoot* object, IfcOwnerHistory* history);
+
+// The number of elements of the aggregate held in `attribute` of `owner`
+// (0 when unset), and its element at `index` (null when absent).
+uint32_t ElementCount(TarnObject* owner, const char* attribute);
+TarnObject* Element(TarnObject* owner, const char* attribute, uint32_t index);
+
+// The instances of `design` that referred to `instance` when the design's
+// back-pointers were computed.  They are computed on the first call for a
+// design and then kept: the update functions never add or remove the
+// relationships they look up this way (profile associations and member
+// connections), so the records stay right for them through the update.
+// Null for a null instance.
+ListOfTarnObject* Referrers(TarnDesign* design, TarnObject* instance);
+
+// The object as class T when it is one, else null (no report).
+template <class T>
+T* As(TarnObject* object) {
+  return dynamic_cast<T*>(object);
+}
+
+}  // namespace update
+}  // namespace korva
+
+#endif  // KORVA_UPDATE_UPDATE_SUPPORT_H
