@@ -64,21 +64,23 @@ enum StartClass : unsigned char {
 
 struct StartTable {
   unsigned char cls[256];
+  constexpr void set(const char* chars, unsigned char value) {
+    for (; *chars != '\0'; ++chars) cls[static_cast<unsigned char>(*chars)] = value;
+  }
   constexpr StartTable() : cls() {
     for (int c = 0; c < 256; ++c) cls[c] = kIgnorable;
     for (int c = 33; c < 127; ++c) cls[c] = kUnexpected;
     for (int c = 'A'; c <= 'Z'; ++c) cls[c] = kWord;
     for (int c = 'a'; c <= 'z'; ++c) cls[c] = kWord;
-    cls['_'] = cls['!'] = cls['&'] = kWord;
-    cls['#'] = kEntity;
-    cls['\''] = kString;
-    cls['"'] = kBinaryStart;
-    cls['.'] = kEnum;
-    for (int c = '0'; c <= '9'; ++c) cls[c] = kNumber;
-    cls['+'] = cls['-'] = kNumber;
-    cls['$'] = cls[','] = cls['='] = cls[';'] = cls['*'] = cls['('] = cls[')'] = kSingle;
-    cls['/'] = kSlash;
-    cls['\\'] = kBackslash;
+    set("_!&", kWord);
+    set("#", kEntity);
+    set("'", kString);
+    set("\"", kBinaryStart);
+    set(".", kEnum);
+    set("0123456789+-", kNumber);
+    set("$,=;*()", kSingle);
+    set("/", kSlash);
+    set("\\", kBackslash);
   }
 };
 constexpr StartTable kStart;
@@ -90,8 +92,8 @@ struct KeywordTable {
     for (int c = 'A'; c <= 'Z'; ++c) map[c] = static_cast<char>(c);
     for (int c = 'a'; c <= 'z'; ++c) map[c] = static_cast<char>(c - ('a' - 'A'));
     for (int c = '0'; c <= '9'; ++c) map[c] = static_cast<char>(c);
-    map['_'] = '_';
-    map['-'] = '-';
+    map[static_cast<unsigned char>('_')] = '_';
+    map[static_cast<unsigned char>('-')] = '-';
   }
 };
 constexpr KeywordTable kKeywordChars;
