@@ -184,8 +184,7 @@ class Writer {
       for (TarnExtent* e = s->firstExtent(); e != nullptr; e = e->next()) {
         for (TarnObject* o = e->first(); o != nullptr; o = o->nextInExtent()) {
           if (!IsEntity(o)) continue;
-          out_.writeChar('#');
-          writeUnsigned(o->instanceNumber());
+          out_.writeReference(o->instanceNumber());
           out_.writeChar('=');
           instance(o, false);
           if (out_.failed()) return;
@@ -197,12 +196,6 @@ class Writer {
   }
 
   static bool IsEntity(TarnObject* o) { return o->typePtr()->nodeType() == kNodeStructure; }
-
-  void writeUnsigned(uint32_t n) {
-    char buf[16];
-    int len = std::snprintf(buf, sizeof buf, "%u", n);
-    out_.writeKeyword(std::string_view(buf, static_cast<size_t>(len)));
-  }
 
   // NAME(values); annotated: each value on its own line after /* name */.
   void instance(TarnObject* o, bool annotated) {
@@ -333,8 +326,7 @@ class Writer {
                                     static_cast<int>(owner->instanceNumber()));
           out_.writeNull();
         } else {
-          out_.writeChar('#');
-          writeUnsigned(object->instanceNumber());
+          out_.writeReference(object->instanceNumber());
         }
         return;
       case kNodeUnion:

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "objdb/interface.h"
+#include "platform/platform.h"
 
 namespace korva {
 
@@ -27,12 +28,14 @@ void* Arena::allocateFallback(size_t bytes) {
     usage_ += bytes;
     return block;
   }
-  char* block = static_cast<char*>(std::malloc(kBlockSize));
+  const size_t size = usage_ >= kLargeFrom ? kLargeBlockSize : kBlockSize;
+  char* block = static_cast<char*>(std::malloc(size));
   if (block == nullptr) TARN().report(1028);
+  if (size == kLargeBlockSize) platform::AdviseLargePages(block, size);
   blocks_.push_back(block);
-  usage_ += kBlockSize;
+  usage_ += size;
   ptr_ = block + bytes;
-  remaining_ = kBlockSize - bytes;
+  remaining_ = size - bytes;
   return block;
 }
 

@@ -29,7 +29,11 @@ class Arena {
  private:
   void* allocateFallback(size_t bytes);
 
+  // Blocks are 256 KB until the arena holds kLargeFrom bytes, then 8 MB,
+  // advised to large pages (a big design is walked more cheaply).
   static constexpr size_t kBlockSize = 256 * 1024;
+  static constexpr size_t kLargeBlockSize = 8 * 1024 * 1024;
+  static constexpr size_t kLargeFrom = 16 * 1024 * 1024;
   char* ptr_ = nullptr;
   size_t remaining_ = 0;
   size_t usage_ = 0;

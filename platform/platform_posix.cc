@@ -2,6 +2,7 @@
 #include "platform/platform.h"
 
 #include <dirent.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -89,6 +90,18 @@ char PathSeparator() { return '/'; }
 bool IsAbsolutePath(const std::string& path) { return !path.empty() && IsPathSeparator(path[0]); }
 
 uint32_t ProcessId() { return static_cast<uint32_t>(getpid()); }
+
+void AdviseLargePages(void* p, size_t bytes) {
+#ifdef MADV_HUGEPAGE
+  constexpr uintptr_t kLarge = 2u << 20;
+  const uintptr_t begin = (reinterpret_cast<uintptr_t>(p) + kLarge - 1) & ~(kLarge - 1);
+  const uintptr_t end = (reinterpret_cast<uintptr_t>(p) + bytes) & ~(kLarge - 1);
+  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+  (void)p;
+  (void)bytes;
+#endif
+}
 
 uint32_t HostValue() { return static_cast<uint32_t>(gethostid()); }
 

@@ -82,6 +82,8 @@ bool IsAbsolutePath(const std::string& path) {
 
 uint32_t ProcessId() { return static_cast<uint32_t>(GetCurrentProcessId()); }
 
+void AdviseLargePages(void*, size_t) {}
+
 uint32_t HostValue() {
   DWORD serial = 0;
   GetVolumeInformationA("C:\\", nullptr, 0, &serial, nullptr, nullptr, nullptr, 0);
