@@ -46,13 +46,36 @@ const char* const kTypeNames[kKinds] = {
     "IfcStructuralLinearAction",
 };
 
-Kind KindOf(TarnObject* instance) {
-  TarnDomain* domain = instance->domain();
-  const char* name = domain != nullptr ? domain->name() : nullptr;
+Kind KindOfName(const char* name) {
   if (name == nullptr) return kNoKind;
   for (int k = 0; k < kKinds; ++k)
     if (std::strcmp(name, kTypeNames[k]) == 0) return static_cast<Kind>(k);
   return kNoKind;
+}
+
+Kind KindOf(TarnObject* instance) {
+  TarnDomain* domain = instance->domain();
+  return KindOfName(domain != nullptr ? domain->name() : nullptr);
+}
+
+// Calls visit(instance, kind) for every entity instance of the design's
+// data sections whose type is IfcProject or one of the kinds, in the order a
+// walk over the design meets them.  All instances of an extent share its
+// type, so the type is compared once per extent, not once per instance.
+template <class Visit>
+void ForEachKindInstance(TarnDesign* design, Visit visit) {
+  if (design == nullptr) return;
+  for (TarnSection* section : design->sections()) {
+    if (section->kind() != TarnSection::kData) continue;
+    for (TarnExtent* e = section->firstExtent(); e != nullptr; e = e->next()) {
+      TarnDomain* domain = e->domain();
+      if (domain == nullptr || !domain->isEntity()) continue;
+      const bool project = domain->name() != nullptr && std::strcmp(domain->name(), "IfcProject") == 0;
+      const Kind kind = project ? kNoKind : KindOfName(domain->name());
+      if (!project && kind == kNoKind) continue;
+      for (TarnObject* o = e->first(); o != nullptr; o = o->nextInExtent()) visit(o, kind);
+    }
+  }
 }
 
 // Counts the kinds of a design, sets the availability flag and reads the
@@ -62,10 +85,11 @@ void Census(TarnDesign* design, int counts[kKinds]) {
   state.available = 0;
   state.units.allocate(0);
   for (int k = 0; k < kKinds; ++k) counts[k] = 0;
-  ForEachInstance(design, [&](TarnObject* instance) {
-    if (IsType(instance, "IfcProject")) ReadProjectUnits(instance, &state.units);
-    const Kind kind = KindOf(instance);
-    if (kind == kNoKind) return;
+  ForEachKindInstance(design, [&](TarnObject* instance, Kind kind) {
+    if (kind == kNoKind) {  // an IfcProject
+      ReadProjectUnits(instance, &state.units);
+      return;
+    }
     if (kind == kModel) state.available = -1;
     ++counts[kind];
   });
@@ -142,8 +166,7 @@ void FillAnalysisKinds(TarnDesign* design) {
   AllocatePropertyTables();
   AllocateFromCounter(&state.curveMembers);
   AllocateFromCounter(&state.pointConnections);
-  ForEachInstance(design, [&](TarnObject* instance) {
-    const Kind kind = KindOf(instance);
+  ForEachKindInstance(design, [&](TarnObject* instance, Kind kind) {
     if (FillProperties(instance, kind)) return;
     if (kind == kCurveMember) ReadCurveMember(instance, &state.curveMembers.next());
     else if (kind == kPointConnection) ReadPointConnection(instance, &state.pointConnections.next());
@@ -168,7 +191,7 @@ void CensusAnalysisModels(TarnDesign* design) {
   ResetBuildingCounters(0);
 
   AllocatePropertyTables();
-  ForEachInstance(design, [](TarnObject* instance) { FillProperties(instance, KindOf(instance)); });
+  ForEachKindInstance(design, [](TarnObject* instance, Kind kind) { FillProperties(instance, kind); });
 }
 
 void FillAnalysisModel(TarnDesign* design, int modelFileId) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "ifc2x2/ifc2x2.h"
 #include "import/analysis_import.h"
@@ -458,11 +459,15 @@ void FillImportTables(TarnDesign* design, std::FILE* trace) {
   t.generation = TARN().generation();
   if (design != nullptr) {
     Filler filler(t);
+    std::string line;
     ForEachExtent(design, [&](TarnExtent* extent, const char* typeName) {
       const Kind kind = KindOf(typeName);
+      // The trace line is the same for every instance of the extent: made
+      // once, written as a block per instance.
+      line.assign("Name: ").append(typeName).push_back('\n');
       for (TarnObject* o = extent->first(); o != nullptr; o = o->nextInExtent()) {
         if (!IsEntity(o)) continue;
-        if (trace != nullptr) std::fprintf(trace, "Name: %s\n", typeName);
+        if (trace != nullptr) std::fwrite(line.data(), 1, line.size(), trace);
         if (kind != Kind::kNone) filler.read(kind, o);
       }
     });
