@@ -1,7 +1,6 @@
 #include "update/update_state.h"
 
 #include <algorithm>
-#include <string>
 #include <vector>
 
 #include "ifc2x2/schema.h"
