@@ -30,3 +30,7 @@ endif()
 file(WRITE ${_korva_def}.new "${_text}")
 configure_file(${_korva_def}.new ${_korva_def} COPYONLY)
 target_sources(korvaifc PRIVATE ${_korva_def})
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  # The fixups from plain names to "Name@N" are intended: no warning for each.
+  target_link_options(korvaifc PRIVATE -Wl,--enable-stdcall-fixup)
+endif()
