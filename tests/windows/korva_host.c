@@ -119,10 +119,12 @@ static int BindContract(const char* contract) {
     *tab = '\0';
     for (i = 0; i < sizeof kDecorated / sizeof kDecorated[0]; ++i)
       if (strcmp(name, kDecorated[i][0]) == 0) name = kDecorated[i][1];
-    if (Bind(lib, name) != NULL)
+    if (Bind(lib, name) != NULL) {
       ++bound;
-    else
-      printf("FAILED: %s is not exported\n", name), ++failures;
+    } else {
+      printf("FAILED: %s is not exported\n", name);
+      ++failures;
+    }
   }
   fclose(f);
   return bound;
