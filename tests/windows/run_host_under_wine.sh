@@ -7,7 +7,8 @@
 #      library cannot load its schemas);
 #   4. with the schema folder in the registry key of the configuration, it
 #      finds them without SetSchemaPath.
-# Wine runs in a private prefix under BUILD_DIR with no TARN_* variables.
+# Wine runs in a private prefix under BUILD_DIR with no TARN_* variables;
+# the prefix is removed after a successful run.
 # Usage: run_host_under_wine.sh SOURCE_DIR BUILD_DIR HOST_EXPRESSC SCHEMA_DIR
 # Exits 77 (skipped) when the cross compiler or wine64 is not installed.
 set -euo pipefail
@@ -64,4 +65,7 @@ fi
 run registry - || { echo "the host failed with the schema folder in the registry"; status=1; }
 "$wine" reg delete "$key" /f >/dev/null 2>&1 || true
 "$(dirname "$wine")/wineserver" -k 2>/dev/null || wineserver -k 2>/dev/null || true
+# The prefix holds a copy of wine's system DLLs (several hundred MB): kept
+# only when something failed.
+[ $status -ne 0 ] || rm -rf "$WINEPREFIX"
 exit $status
