@@ -1,9 +1,10 @@
 # The module-definition file of the Windows DLL, written from the contract
 # abi/exports.tsv at configure time: every plain name of the contract, and
 # the two C++ functions under the MSVC-style decorated names the host binds,
-# each aliased to the symbol mingw-w64 gives the function:
-#   i686    int __stdcall F(int, char*)  is  _Z18OpenFileForUpdate2iPc@8
-#   x86_64  there is no stdcall: the plain Itanium name.
+# each aliased to the symbol mingw-w64 gives the function (as nm shows for
+# a function of the same signature built by each cross compiler):
+#   i686    int __stdcall OpenFileForUpdate2(int, char*)  is  _Z18OpenFileForUpdate2iPc@8
+#   x86_64  no stdcall decoration: _Z18OpenFileForUpdate2iPc
 # Plain names resolve to the stdcall symbols "Name@N" by the linker's stdcall
 # fixup; tests/abi/check_windows_build.sh checks every N against the contract.
 
