@@ -73,7 +73,7 @@ KORVA_API int KORVA_CALL UpdateOneCurveMemberGeneralSection(int, char* memberId,
                                                             double v2, double v3, double v4, double v5,
                                                             double v6, double v7, double v8, double v9,
                                                             double v10, double v11, double v12, double v13,
-                                                            double v14, double, double) {
+                                                            double v14) {
   return Guarded("UpdateOneCurveMemberGeneralSection", [&] {
     const double values[update::kGeneralSectionValues] = {v1, v2, v3, v4, v5, v6, v7,
                                                           v8, v9, v10, v11, v12, v13, v14};

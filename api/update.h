@@ -45,14 +45,12 @@ KORVA_API int KORVA_CALL UpdateOneCurveMemberISection(int unused, char* memberId
  * MomentOfInertiaY, MomentOfInertiaZ, WarpingConstant, ShearCentreZ,
  * ShearCentreY, ShearDeformationAreaY, ShearDeformationAreaZ,
  * MaximumSectionModulusY, MinimumSectionModulusY, MaximumSectionModulusZ,
- * MinimumSectionModulusZ, TorsionalSectionModulus; the last two values are
- * not read. */
+ * MinimumSectionModulusZ, TorsionalSectionModulus. */
 KORVA_API int KORVA_CALL UpdateOneCurveMemberGeneralSection(int unused, char* memberId, char* sectionName,
                                                             double v1, double v2, double v3, double v4,
                                                             double v5, double v6, double v7, double v8,
                                                             double v9, double v10, double v11, double v12,
-                                                            double v13, double v14, double unused15,
-                                                            double unused16);
+                                                            double v13, double v14);
 #ifdef __cplusplus
 /* Renames the profile properties numbered `fileId` in the update design. */
 KORVA_CPP_API int KORVA_CALL UpdateOneCurveMemberSectionName(int unused, int fileId, char* newName);

@@ -107,6 +107,7 @@ if(WIN32)
   # Plain export names without the stdcall "@N" decoration; no "lib" prefix.
   set_target_properties(korvaifc PROPERTIES PREFIX "")
   target_link_options(korvaifc PRIVATE -Wl,--kill-at -static-libgcc -static-libstdc++)
+  include(cmake/windows_exports.cmake)
 else()
   # A version script keeps every symbol local except the contract's names,
   # so that no template instantiation of the standard library leaks out.

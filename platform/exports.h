@@ -10,7 +10,9 @@
 #if defined(_WIN32)
 #define KORVA_CALL __stdcall
 #define KORVA_API extern "C" __declspec(dllexport)
-#define KORVA_CPP_API __declspec(dllexport)
+// Exported through the module-definition file under their decorated names
+// only, not under the compiler's own.
+#define KORVA_CPP_API
 #else
 #define KORVA_CALL
 #define KORVA_API extern "C" __attribute__((visibility("default")))

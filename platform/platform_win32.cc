@@ -3,6 +3,8 @@
 
 #include <objbase.h>
 #include <windows.h>
+// <windows.h> maps ReplaceFile to ReplaceFileA; ours is the platform function.
+#undef ReplaceFile
 
 #include <cstdlib>
 #include <cstring>

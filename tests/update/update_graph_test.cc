@@ -61,7 +61,7 @@ TEST_F(GraphTest, ISectionChangesOnlyTheAssociation) {
 
 TEST_F(GraphTest, GeneralSectionChangesOnlyTheAssociation) {
   Begin();
-  UpdateOneCurveMemberGeneralSection(0, Id("M2"), S("G"), 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 0, 0);
+  UpdateOneCurveMemberGeneralSection(0, Id("M2"), S("G"), 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14);
   SaveAs("out");
   ExpectChange("out.ifc", {"IFCSTRUCTURALPROFILEPROPERTIES", "IFCRELASSOCIATESPROFILEPROPERTIES"},
                {"IFCRELASSOCIATESPROFILEPROPERTIES"});

@@ -119,15 +119,14 @@ TEST_F(MemberUpdateTest, ISectionReplacesTheMembersProfileProperties) {
 TEST_F(MemberUpdateTest, ISectionOnAMemberWithoutProfileAssociationChangesNothing) {
   Begin();
   UpdateOneCurveMemberISection(0, Id("M4"), S("IPE 200"), 1, 2, 3, 4, 5, 6);
-  UpdateOneCurveMemberGeneralSection(0, Id("M4"), S("G"), 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16);
+  UpdateOneCurveMemberGeneralSection(0, Id("M4"), S("G"), 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14);
   SaveAs("out");
   ExpectUnchanged("out.ifc");
 }
 
 TEST_F(MemberUpdateTest, GeneralSectionTakesTheFourteenValuesInArgumentOrder) {
   Begin();
-  UpdateOneCurveMemberGeneralSection(0, Id("M2"), S("General"), 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15,
-                                     16);
+  UpdateOneCurveMemberGeneralSection(0, Id("M2"), S("General"), 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14);
   SaveAs("out");
   Import("out.ifc");
   const int s = ProfileIndex(GetStrCurveMemberSectionID(MemberIndex("M2")));
