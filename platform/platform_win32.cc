@@ -4,6 +4,9 @@
 #include <objbase.h>
 #include <windows.h>
 
+#include <io.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -81,6 +84,26 @@ bool IsAbsolutePath(const std::string& path) {
 }
 
 uint32_t ProcessId() { return static_cast<uint32_t>(GetCurrentProcessId()); }
+
+bool IsTerminal(std::FILE* stream) { return stream != nullptr && _isatty(_fileno(stream)) != 0; }
+
+std::FILE* DivertStandardOutput(const char* path) {
+  std::fflush(stdout);
+  const int saved = _dup(_fileno(stdout));
+  if (saved < 0) return nullptr;
+  std::FILE* former = _fdopen(saved, "w");
+  std::FILE* target = std::fopen(path, "w");
+  if (former == nullptr || target == nullptr || _dup2(_fileno(target), _fileno(stdout)) != 0) {
+    if (target != nullptr) std::fclose(target);
+    if (former != nullptr) std::fclose(former);
+    else _close(saved);
+    return nullptr;
+  }
+  std::fclose(target);
+  return former;
+}
+
+const char* NullDevice() { return "NUL"; }
 
 uint32_t HostValue() {
   DWORD serial = 0;
