@@ -17,13 +17,14 @@ extern const Command kCopyCommand;
 extern const Command kImportCommand;
 extern const Command kExportBuildingCommand;
 extern const Command kExportAnalysisCommand;
+extern const Command kUpdateSectionCommand;
 extern const Command kSchemaCommand;
 extern const Command kGuidCommand;
 
 const std::vector<const Command*>& Commands() {
   static const std::vector<const Command*> commands = {
       &kSampleCommand,         &kCheckCommand,          &kCopyCommand,   &kImportCommand,
-      &kExportBuildingCommand, &kExportAnalysisCommand, &kSchemaCommand, &kGuidCommand,
+      &kExportBuildingCommand, &kExportAnalysisCommand, &kUpdateSectionCommand, &kSchemaCommand, &kGuidCommand,
   };
   return commands;
 }

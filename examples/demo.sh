@@ -27,7 +27,7 @@ for f in building analysis; do
     -e '/ total /p' -e '/warnings\?, /p'
 done
 
-summary() {  # the import summary as one line per table
+summary() {  # the import summary, one line per table that has records
   run import --summary "$1" | tr -d '{}[]",' | awk 'NF == 2 && $2 ~ /^[0-9]+$/ && $2 != "0" {printf "    %-18s %s\n", $1, $2}
                                                      $1 == "Name:" {print "    analysis model:  ", $2, $3, $4}'
 }
@@ -40,8 +40,18 @@ done
 echo
 if "$korva" --help | grep -q ' update-section '; then
   echo "== update: member B1 gets the section IPE 300, then import again"
-  run update-section "$out/analysis.ifc" B1 "IPE 300" 150 300 7.1 10.7 15 42.2
-  summary "$out/analysis.ifc"
+  # The export writes no sections and the update replaces one: B1 first
+  # gets a section "IPE 200" by two instances added to the file.
+  b1=$(grep -o "^#[0-9]*=IFCSTRUCTURALCURVEMEMBER('[^']*',#[0-9]*,'B1'" "$out/analysis.ifc" | cut -d= -f1)
+  props="IFCSTRUCTURALPROFILEPROPERTIES('IPE 200'$(printf ',$%.0s' $(seq 20)));"
+  rel="IFCRELASSOCIATESPROFILEPROPERTIES('3kdDemoSectionOfB1xxxx',\$,\$,\$,($b1),#900001,\$);"
+  awk -v p="#900001=$props" -v r="#900002=$rel" '/^ENDSEC;/ { n++ } /^ENDSEC;/ && n == 2 { print p; print r } { print }' \
+    "$out/analysis.ifc" >"$out/analysis-with-section.ifc"
+  run update-section --output "$out/analysis-updated.ifc" "$out/analysis-with-section.ifc" B1 "IPE 300" \
+    0.15 0.3 0.0071 0.0107 0.015 | sed 's/^/    /'
+  echo
+  echo "== import --summary analysis-updated.ifc"
+  summary "$out/analysis-updated.ifc"
 else
   echo "== update: the update functions are not in this build of the library yet"
 fi

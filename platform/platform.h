@@ -76,6 +76,10 @@ bool IsTerminal(std::FILE* stream);
 // when the redirection cannot be made.
 std::FILE* DivertStandardOutput(const char* path);
 
+// Ends a diversion: standard output goes where `former` (the result of
+// DivertStandardOutput) writes, and `former` is closed.
+void RestoreStandardOutput(std::FILE* former);
+
 // The name of the device that discards what is written to it.
 const char* NullDevice();
 

@@ -108,6 +108,14 @@ std::FILE* DivertStandardOutput(const char* path) {
   return former;
 }
 
+void RestoreStandardOutput(std::FILE* former) {
+  if (former == nullptr) return;
+  std::fflush(stdout);
+  std::fflush(former);
+  dup2(fileno(former), STDOUT_FILENO);
+  std::fclose(former);
+}
+
 const char* NullDevice() { return "/dev/null"; }
 
 uint32_t HostValue() { return static_cast<uint32_t>(gethostid()); }

@@ -103,6 +103,14 @@ std::FILE* DivertStandardOutput(const char* path) {
   return former;
 }
 
+void RestoreStandardOutput(std::FILE* former) {
+  if (former == nullptr) return;
+  std::fflush(stdout);
+  std::fflush(former);
+  _dup2(_fileno(former), _fileno(stdout));
+  std::fclose(former);
+}
+
 const char* NullDevice() { return "NUL"; }
 
 uint32_t HostValue() {

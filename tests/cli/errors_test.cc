@@ -11,7 +11,7 @@ namespace korva {
 namespace test {
 namespace {
 
-const char* const kCommands[] = {"sample", "check",  "copy", "import", "export-building", "export-analysis",
+const char* const kCommands[] = {"sample", "check", "copy", "import", "export-building", "export-analysis", "update-section",
                                  "schema", "guid"};
 
 void ExpectFailure(const Outcome& r, int status, const std::string& message) {
