@@ -44,17 +44,13 @@ namespace {
 
 // The census and fill passes, and the tables they fill.
 Json ImportAll(const std::string& path) {
-  // The first call reads the file; later calls name the design it made
-  // (the file name up to its first "."), which they find in memory: the
-  // library looks a name with a folder up only as a file.
-  std::string file = LookupName(path);
-  FindTotalObjects(const_cast<char*>(file.c_str()));
-  file = SplitPath(path).file;
-  file = file.substr(0, file.find('.'));
+  // The first call reads the file; the later ones find its design again.
+  const std::string file = LookupName(path);
   char* name = const_cast<char*>(file.c_str());
   Json document = Json::object();
   document["file"] = path;
 
+  FindTotalObjects(name);
   CheckNumber(0, name);
   document["building"] = BuildingElementsJson();
 
