@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -66,6 +67,22 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 bool IsAbsolutePath(const std::string& path);
 
 uint32_t ProcessId();
+
+// Whether `stream` is attached to a terminal (progress displays use it).
+bool IsTerminal(std::FILE* stream);
+
+// Sends everything later written to the process's standard output (also by
+// code that prints with printf) to the file `path` instead, e.g. NullDevice().
+// Returns a stream on the former standard output, or null (nothing changed)
+// when the redirection cannot be made.
+std::FILE* DivertStandardOutput(const char* path);
+
+// Ends a diversion: standard output goes where `former` (the result of
+// DivertStandardOutput) writes, and `former` is closed.
+void RestoreStandardOutput(std::FILE* former);
+
+// The name of the device that discards what is written to it.
+const char* NullDevice();
 
 // Values that make object-identifier prefixes unique across hosts and runs.
 uint32_t HostValue();

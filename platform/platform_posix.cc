@@ -103,6 +103,34 @@ void AdviseLargePages(void* p, size_t bytes) {
 #endif
 }
 
+bool IsTerminal(std::FILE* stream) { return stream != nullptr && isatty(fileno(stream)) == 1; }
+
+std::FILE* DivertStandardOutput(const char* path) {
+  std::fflush(stdout);
+  const int saved = dup(STDOUT_FILENO);
+  if (saved < 0) return nullptr;
+  std::FILE* former = fdopen(saved, "w");
+  std::FILE* target = std::fopen(path, "w");
+  if (former == nullptr || target == nullptr || dup2(fileno(target), STDOUT_FILENO) < 0) {
+    if (target != nullptr) std::fclose(target);
+    if (former != nullptr) std::fclose(former);
+    else close(saved);
+    return nullptr;
+  }
+  std::fclose(target);
+  return former;
+}
+
+void RestoreStandardOutput(std::FILE* former) {
+  if (former == nullptr) return;
+  std::fflush(stdout);
+  std::fflush(former);
+  dup2(fileno(former), STDOUT_FILENO);
+  std::fclose(former);
+}
+
+const char* NullDevice() { return "/dev/null"; }
+
 uint32_t HostValue() { return static_cast<uint32_t>(gethostid()); }
 
 uint32_t NetworkValue() {

@@ -6,6 +6,9 @@
 // <windows.h> maps ReplaceFile to ReplaceFileA; ours is the platform function.
 #undef ReplaceFile
 
+#include <io.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -85,6 +88,34 @@ bool IsAbsolutePath(const std::string& path) {
 uint32_t ProcessId() { return static_cast<uint32_t>(GetCurrentProcessId()); }
 
 void AdviseLargePages(void*, size_t) {}
+
+bool IsTerminal(std::FILE* stream) { return stream != nullptr && _isatty(_fileno(stream)) != 0; }
+
+std::FILE* DivertStandardOutput(const char* path) {
+  std::fflush(stdout);
+  const int saved = _dup(_fileno(stdout));
+  if (saved < 0) return nullptr;
+  std::FILE* former = _fdopen(saved, "w");
+  std::FILE* target = std::fopen(path, "w");
+  if (former == nullptr || target == nullptr || _dup2(_fileno(target), _fileno(stdout)) != 0) {
+    if (target != nullptr) std::fclose(target);
+    if (former != nullptr) std::fclose(former);
+    else _close(saved);
+    return nullptr;
+  }
+  std::fclose(target);
+  return former;
+}
+
+void RestoreStandardOutput(std::FILE* former) {
+  if (former == nullptr) return;
+  std::fflush(stdout);
+  std::fflush(former);
+  _dup2(_fileno(former), _fileno(stdout));
+  std::fclose(former);
+}
+
+const char* NullDevice() { return "NUL"; }
 
 uint32_t HostValue() {
   DWORD serial = 0;

@@ -1,0 +1,29 @@
+// Reading an exchange file straight into a design of the object store, with
+// the reader's diagnostics collected and counted (check and copy).
+#ifndef KORVA_CLI_READ_DESIGN_H
+#define KORVA_CLI_READ_DESIGN_H
+
+#include <string>
+
+namespace korva {
+
+class TarnDesign;
+
+namespace cli {
+
+struct ReadOutcome {
+  TarnDesign* design = nullptr;  // null when the read failed as a whole
+  std::string diagnostics;       // every message the read reported, one a line
+  int warnings = 0;
+  int errors = 0;  // errors and fatals
+};
+
+// Reads `path` (the library must be started, StartLibrary) into a design
+// named after the file.  The messages go into the outcome, not to the
+// screen; a progress line is shown for large files on a terminal.
+ReadOutcome ReadExchangeFile(const std::string& path);
+
+}  // namespace cli
+}  // namespace korva
+
+#endif  // KORVA_CLI_READ_DESIGN_H

@@ -1,0 +1,39 @@
+#include "cli/run_cli.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "support/test_util.h"
+
+namespace korva {
+namespace test {
+
+std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+
+std::string ExampleModel(const char* name) { return std::string(KORVA_EXAMPLES_DIR "/models/") + name; }
+
+Outcome KorvaIfc(const std::string& args, const std::string& env) {
+  return Shell("env -u TARN_SCHEMAS " + env + " " + Quoted(KORVA_CLI_PATH) + " " + args);
+}
+
+Outcome Shell(const std::string& line) {
+  TempDir scratch;
+  const std::string errFile = scratch.file("stderr");
+  // From a folder of its own: a library that finds no schema folder looks
+  // in the current one.
+  const std::string command = "cd " + Quoted(scratch.path()) + " && ( " + line + " ) 2>" + Quoted(errFile);
+  Outcome run;
+  std::FILE* p = popen(command.c_str(), "r");
+  if (p == nullptr) return run;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) run.out.append(buffer, n);
+  const int status = pclose(p);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.err = ReadFile(errFile);
+  return run;
+}
+
+}  // namespace test
+}  // namespace korva
