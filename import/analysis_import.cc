@@ -146,11 +146,9 @@ void FillModelMembers(TarnObject* model) {
   }
 }
 
-}  // namespace
-
-void CountAnalysisKinds(TarnDesign* design) {
-  int counts[kKinds];
-  Census(design, counts);
+// The counters of the kinds that both the building import and the
+// analysis-model census fill.
+void StoreSharedCounts(const int counts[kKinds]) {
   AnalysisImportState& state = AnalysisImport();
   state.models.setCounter(counts[kModel]);
   state.generalMaterials.setCounter(counts[kGeneralMaterial]);
@@ -159,6 +157,14 @@ void CountAnalysisKinds(TarnDesign* design) {
   state.profiles.setCounter(counts[kProfile]);
   state.curveMembers.setCounter(counts[kCurveMember]);
   state.pointConnections.setCounter(counts[kPointConnection]);
+}
+
+}  // namespace
+
+void CountAnalysisKinds(TarnDesign* design) {
+  int counts[kKinds];
+  Census(design, counts);
+  StoreSharedCounts(counts);
 }
 
 void FillAnalysisKinds(TarnDesign* design) {
@@ -176,15 +182,9 @@ void FillAnalysisKinds(TarnDesign* design) {
 void CensusAnalysisModels(TarnDesign* design) {
   int counts[kKinds];
   Census(design, counts);
+  StoreSharedCounts(counts);
   AnalysisImportState& state = AnalysisImport();
-  state.models.setCounter(counts[kModel]);
-  state.generalMaterials.setCounter(counts[kGeneralMaterial]);
-  state.steelMaterials.setCounter(counts[kSteelMaterial]);
-  state.concreteMaterials.setCounter(counts[kConcreteMaterial]);
-  state.profiles.setCounter(counts[kProfile]);
-  state.curveMembers.setCounter(counts[kCurveMember]);
   state.surfaceMembers.setCounter(counts[kSurfaceMember]);
-  state.pointConnections.setCounter(counts[kPointConnection]);
   state.loadGroups.setCounter(counts[kLoadGroup]);
   state.pointActions.setCounter(counts[kPointAction]);
   state.linearActions.setCounter(counts[kLinearAction]);

@@ -25,33 +25,31 @@ void CopyBuildingString(const char* field, char* buffer) {
 }
 
 namespace {
-void ReleaseAll(int counter) {
+// Calls f on every building table, in the order of the census.
+template <class F>
+void ForEachTable(F f) {
   BuildingTables& t = BuildingImport();
-  t.beams.release(counter);
-  t.columns.release(counter);
-  t.walls.release(counter);
-  t.wallPoints.release(counter);
-  t.slabs.release(counter);
-  t.slabPoints.release(counter);
-  t.generals.release(counter);
-  t.generalPoints.release(counter);
+  f(t.beams);
+  f(t.columns);
+  f(t.walls);
+  f(t.wallPoints);
+  f(t.slabs);
+  f(t.slabPoints);
+  f(t.generals);
+  f(t.generalPoints);
+}
+
+void ReleaseAll(int counter) {
+  ForEachTable([counter](auto& table) { table.release(counter); });
 }
 }  // namespace
 
 void ResetBuildingCounters(int value) {
-  BuildingTables& t = BuildingImport();
   if (value == -1) {
     ReleaseAll(-1);
     return;
   }
-  t.beams.setCounter(value);
-  t.columns.setCounter(value);
-  t.walls.setCounter(value);
-  t.wallPoints.setCounter(value);
-  t.slabs.setCounter(value);
-  t.slabPoints.setCounter(value);
-  t.generals.setCounter(value);
-  t.generalPoints.setCounter(value);
+  ForEachTable([value](auto& table) { table.setCounter(value); });
 }
 
 void ResetBuildingTables() {
