@@ -38,13 +38,18 @@ struct MemberConnections {
   std::vector<double> Dx, Dy, Dz, Rx, Ry, Rz;
 };
 
-struct CurveMemberRecord {
+// The fields every member and connection record starts with: identity and
+// the composed placement (Start, Axis, Ref).
+struct PlacedItemRecord {
   const char* Name = kBlankField;
   const char* GUID = kBlankField;
   int FileID = 0;
   double Startx = 0, Starty = 0, Startz = 0;
   double Axis1 = 0, Axis2 = 0, Axis3 = 0;
   double Ref1 = 0, Ref2 = 0, Ref3 = 0;
+};
+
+struct CurveMemberRecord : PlacedItemRecord {
   double EdgeX1 = 0, EdgeY1 = 0, EdgeZ1 = 0;
   double EdgeX2 = 0, EdgeY2 = 0, EdgeZ2 = 0;
   // The last connection index (connections - 1, -1 for none); 0 for a
@@ -55,13 +60,7 @@ struct CurveMemberRecord {
   int MaterialID = 0;
 };
 
-struct SurfaceMemberRecord {
-  const char* Name = kBlankField;
-  const char* GUID = kBlankField;
-  int FileID = 0;
-  double Startx = 0, Starty = 0, Startz = 0;
-  double Axis1 = 0, Axis2 = 0, Axis3 = 0;
-  double Ref1 = 0, Ref2 = 0, Ref3 = 0;
+struct SurfaceMemberRecord : PlacedItemRecord {
   int NumberPts = 0;
   std::vector<double> Px, Py, Pz;
   int NumberStructuralConnection = 0;
@@ -72,13 +71,7 @@ struct SurfaceMemberRecord {
 
 // A point connection's boundary stiffnesses are -1.0 while no boundary
 // node condition has been found.
-struct PointConnectionRecord {
-  const char* Name = kBlankField;
-  const char* GUID = kBlankField;
-  int FileID = 0;
-  double Startx = 0, Starty = 0, Startz = 0;
-  double Axis1 = 0, Axis2 = 0, Axis3 = 0;
-  double Ref1 = 0, Ref2 = 0, Ref3 = 0;
+struct PointConnectionRecord : PlacedItemRecord {
   double VertexX1 = 0, VertexY1 = 0, VertexZ1 = 0;
   double UX = -1.0, UY = -1.0, UZ = -1.0;
   double RX = -1.0, RY = -1.0, RZ = -1.0;
