@@ -147,6 +147,7 @@ const Field kConcreteFields[] = {
     NUMBER(GetMechConcMat, DynamicViscosity), NUMBER(GetMechConcMat, YoungModulus),
     NUMBER(GetMechConcMat, ShearModulus), NUMBER(GetMechConcMat, PoissonRatio),
     NUMBER(GetMechConcMat, ThermalExpansion), NUMBER(GetMechConcMat, CompressiveStrength),
+    // The contract names these two concrete getters GetMechSteelMat...
     NUMBER(GetMechSteelMat, MaxAggregateSize), NUMBER(GetMechSteelMat, ProtectivePoreRatio),
 };
 const Field kProfileFields[] = {
