@@ -33,12 +33,59 @@ struct Pending {
   int next;             // next pending entry of the same node, or -1
 };
 
-// One instance number met in the file.
+// One instance number met in the file.  The instance's domain is kept here
+// so that checking a reference to it does not touch the instance itself.
 struct Node {
   TarnObject* object = nullptr;
+  TarnDomain* domain = nullptr;
   int first = -1;
   int last = -1;
-  bool seen = false;
+};
+
+// The part of a referenced instance that a slot holds is at a fixed distance
+// from its TarnObject part for all instances of one domain (they are all of
+// the domain's class).  A few (domain, distance) pairs met last are kept per
+// slot, so that most references are stored without a cast.
+struct CastMemo {
+  static constexpr int kSize = 4;
+  TarnDomain* domain[kSize] = {nullptr, nullptr, nullptr, nullptr};
+  std::ptrdiff_t delta[kSize] = {0, 0, 0, 0};
+  int next = 0;
+};
+
+// How the reader stores a value itself, without the late-bound putValue
+// path: the slot's class and the value's kind are known from the attribute.
+// kGeneric: through putValue, as any other value.
+enum class Direct : uint8_t { kGeneric, kInteger, kReal, kString, kEnum, kBoolean, kReference, kAggregate };
+
+// The elements of the aggregates of one domain.
+struct ListPlan {
+  TarnAttribute* element = nullptr;
+  Direct kind = Direct::kGeneric;  // kInteger, kReal, kString or kReference
+  uint32_t size = 0;               // bytes per element record
+  const TarnType* elementType = nullptr;
+  TarnDomain* want = nullptr;      // the element attribute's domain
+  CastMemo memo;
+};
+
+// One attribute of an entity domain: where its slot is in an instance.
+struct SlotPlan {
+  Direct kind = Direct::kGeneric;
+  bool overflow = false;     // in the overflow block rather than the object
+  uint32_t width = 0;        // bytes of an enumeration slot
+  std::ptrdiff_t offset = 0;
+  const TarnType* type = nullptr;  // the slot's type
+  TarnDomain* want = nullptr;      // the attribute's domain
+  ListPlan* list = nullptr;        // kAggregate: the aggregate domain's plan
+  CastMemo memo;                   // kReference and kAggregate
+};
+
+// An entity name met in the file: its domain (null when unknown) and, once
+// an instance has been made, the plan of its attributes.
+struct Known {
+  TarnDomain* domain = nullptr;
+  bool planned = false;
+  std::vector<SlotPlan> slots;  // parallel to domain->allAttributes(); empty: all generic
 };
 
 class Reader {
@@ -63,12 +110,30 @@ class Reader {
 
   // --- instances and values --------------------------------------------------
   TarnDomain* lookup(const char* name, size_t length, bool report);
+  Known* known(const char* name, size_t length, bool report);
   TarnObject* create(TarnDomain* domain, uint32_t number);
-  bool attributeList(TarnObject* object, const std::vector<TarnAttribute*>& attributes, const char* typeName);
+  // `plan` (may be null) holds the slots of `object`'s attributes when
+  // `attributes` is its domain's complete list.
+  bool attributeList(TarnObject* object, const std::vector<TarnAttribute*>& attributes, Known* plan);
   void value(TarnObject* owner, TarnAttribute* att, int index, int inner);
   void reference(TarnObject* owner, TarnAttribute* att, int index, uint32_t number);
   void selectValue(TarnObject* owner, TarnAttribute* att, int index, TarnDomain* select, int inner);
-  void aggregateValue(TarnObject* owner, TarnAttribute* att, int index, TarnDomain* domain);
+  // `slot` and `plan`, when given, are the owner's slot for the aggregate.
+  void aggregateValue(TarnObject* owner, TarnAttribute* att, int index, TarnDomain* domain, char* slot = nullptr,
+                      SlotPlan* plan = nullptr);
+  // --- direct stores ---------------------------------------------------------
+  void plan(Known* k, TarnObject* object);
+  ListPlan* listPlan(TarnDomain* domain, TarnAggregate* list);
+  void directValue(TarnObject* owner, char* base, char* overflow, TarnAttribute* att, SlotPlan& p, int inner);
+  // The referenced instance as the slot's class `type` holds it (null when
+  // the cast fails, which TypecastRaw reports).
+  void* cast(CastMemo& memo, const Node& nd, const TarnType* type);
+  // Elements of a list while they are of the plan's kind.  True when the
+  // list is complete (its ')' is current); false when the element or
+  // delimiter that is current is left to the generic loop, `*atDelimiter`
+  // telling which.
+  bool directElements(TarnAggregate* list, ListPlan& lp, int inner, int* position, bool* atDelimiter);
+  void pend(TarnObject* owner, TarnAttribute* att, int index, Node& nd);
   void skipValue(int inner);
   void skipList();
   void wrongToken(const char* kind, TarnAttribute* att, int inner);
@@ -109,7 +174,11 @@ class Reader {
   std::vector<Pending> pending_;
   std::vector<uint32_t> scopes_;
   std::deque<std::string> names_;  // storage of the keys below
-  std::unordered_map<std::string_view, TarnDomain*> domains_;
+  std::unordered_map<std::string_view, Known> domains_;
+  std::string_view lastName_;      // the name looked up last and its entry
+  Known* lastKnown_ = nullptr;
+  std::unordered_map<TarnDomain*, ListPlan> listPlans_;
+  std::vector<unsigned char> scratch_;  // element records of the list being read
 };
 
 // --- frame -------------------------------------------------------------------
@@ -176,9 +245,8 @@ void Reader::headerEntry() {
       return;
     }
     TarnObject* o = create(d, headerNumber_++);
-    const std::string typeName = t_.text();
     t_.next();
-    if (o == nullptr || !attributeList(o, d->allAttributes(), typeName.c_str())) {
+    if (o == nullptr || !attributeList(o, d->allAttributes(), nullptr)) {
       skipStatement();
       return;
     }
@@ -352,12 +420,12 @@ void Reader::entityBody(uint32_t number) {
   const bool name = token == kP21Keyword || token == kP21Data || token == kP21Header || token == kP21EndSec ||
                     token == kP21EndScope || token == kP21Iso || token == kP21EndIso;
   if (name) {
-    TarnDomain* d = lookup(t_.text(), t_.textLength(), true);
+    Known* k = known(t_.text(), t_.textLength(), true);
+    TarnDomain* d = k != nullptr ? k->domain : nullptr;
     if (d == nullptr) {
       skipStatement();
       return;
     }
-    const std::string typeName = t_.text();
     TarnObject* o = create(d, number);
     t_.next();
     if (o == nullptr) {
@@ -365,7 +433,8 @@ void Reader::entityBody(uint32_t number) {
       return;
     }
     bind(number, o);
-    if (!attributeList(o, d->allAttributes(), typeName.c_str())) {
+    if (!k->planned) plan(k, o);
+    if (!attributeList(o, d->allAttributes(), k)) {
       skipStatement();
       return;
     }
@@ -464,7 +533,7 @@ void Reader::complexInstance(uint32_t number) {
     for (uint32_t k = 0; k < declared->count(); ++k)
       if (TarnAttribute* a = complex->typeAttribute(declared->get(k))) own.push_back(a);
     t_.next();  // '('
-    if (!attributeList(o, own, names[i].c_str())) break;
+    if (!attributeList(o, own, nullptr)) break;
   }
   if (!t_.expect(kP21CloseParen) || !t_.expect(kP21Semicolon)) skipStatement();
 }
@@ -484,18 +553,26 @@ void Reader::skipStatement() {
 // --- instances and values ---------------------------------------------------------
 
 TarnDomain* Reader::lookup(const char* name, size_t length, bool report) {
+  return known(name, length, report)->domain;
+}
+
+Known* Reader::known(const char* name, size_t length, bool report) {
   std::string_view key(name, length);
-  auto it = domains_.find(key);
-  if (it != domains_.end()) {
-    if (it->second == nullptr && report) Msg().report(2006, name);
-    return it->second;
+  // Instances of one type often come in runs.
+  if (lastKnown_ == nullptr || key != lastName_) {
+    auto it = domains_.find(key);
+    if (it == domains_.end()) {
+      TarnDomain* d = FindDomainInDesign(design_, name);
+      if (d != nullptr && !d->isEntity()) d = nullptr;
+      names_.emplace_back(name, length);
+      it = domains_.emplace(std::string_view(names_.back()), Known()).first;
+      it->second.domain = d;
+    }
+    lastName_ = it->first;
+    lastKnown_ = &it->second;
   }
-  TarnDomain* d = FindDomainInDesign(design_, name);
-  if (d != nullptr && !d->isEntity()) d = nullptr;
-  names_.emplace_back(name, length);
-  domains_.emplace(std::string_view(names_.back()), d);
-  if (d == nullptr && report) Msg().report(2006, name);
-  return d;
+  if (lastKnown_->domain == nullptr && report) Msg().report(2006, name);
+  return lastKnown_;
 }
 
 TarnObject* Reader::create(TarnDomain* domain, uint32_t number) {
@@ -509,7 +586,7 @@ TarnObject* Reader::create(TarnDomain* domain, uint32_t number) {
   return o;
 }
 
-bool Reader::attributeList(TarnObject* object, const std::vector<TarnAttribute*>& attributes, const char* typeName) {
+bool Reader::attributeList(TarnObject* object, const std::vector<TarnAttribute*>& attributes, Known* plan) {
   if (t_.token() != kP21OpenParen) {
     Msg().report(2035);
     return false;
@@ -517,10 +594,17 @@ bool Reader::attributeList(TarnObject* object, const std::vector<TarnAttribute*>
   const int inner = t_.depth();
   t_.next();
   size_t count = 0;
+  SlotPlan* slots = plan != nullptr && !plan->slots.empty() ? plan->slots.data() : nullptr;
+  char* base = slots != nullptr ? static_cast<char*>(object->baseObject()) : nullptr;
+  char* overflow = slots != nullptr ? static_cast<char*>(object->overflow()) : nullptr;
   if (!(t_.token() == kP21CloseParen && t_.depth() == inner - 1)) {
     for (;;) {
-      if (count < attributes.size()) value(object, attributes[count], 0, inner);
-      else skipValue(inner);
+      if (count < attributes.size()) {
+        if (slots != nullptr) directValue(object, base, overflow, attributes[count], slots[count], inner);
+        else value(object, attributes[count], 0, inner);
+      } else {
+        skipValue(inner);
+      }
       ++count;
       if (t_.token() == kP21Comma && t_.depth() == inner) {
         t_.next();
@@ -537,7 +621,6 @@ bool Reader::attributeList(TarnObject* object, const std::vector<TarnAttribute*>
   if (count != attributes.size())
     Msg().report(2046, static_cast<int>(attributes.size()), attributes.size() == 1 ? "" : "s",
                  static_cast<int>(count));
-  (void)typeName;
   return t_.expect(kP21CloseParen);
 }
 
@@ -690,6 +773,10 @@ void Reader::reference(TarnObject* owner, TarnAttribute* att, int index, uint32_
   }
   // Not read yet: the slot stays empty (an aggregate keeps the position).
   if (owner->typePtr()->nodeType() == kNodeAggregate) owner->putObject(nullptr, att, index);
+  pend(owner, att, index, nd);
+}
+
+void Reader::pend(TarnObject* owner, TarnAttribute* att, int index, Node& nd) {
   pending_.push_back({owner, att, index, t_.line(), -1});
   const int entry = static_cast<int>(pending_.size() - 1);
   if (nd.last >= 0) pending_[static_cast<size_t>(nd.last)].next = entry;
@@ -700,6 +787,7 @@ void Reader::reference(TarnObject* owner, TarnAttribute* att, int index, uint32_
 void Reader::bind(uint32_t number, TarnObject* object) {
   Node& nd = node(number);
   nd.object = object;
+  nd.domain = object->domain();
   for (int i = nd.first; i >= 0; i = pending_[static_cast<size_t>(i)].next) {
     const Pending& p = pending_[static_cast<size_t>(i)];
     if (p.att == nullptr) {  // an untyped reference held by a select
@@ -819,11 +907,7 @@ void Reader::selectValue(TarnObject* owner, TarnAttribute* att, int index, TarnD
       if (memberPath(select, nd.object->domain(), true, &path)) storeInSelect(outer, path, nd.object);
       else Msg().error("Type %s is inappropriate for select.", nd.object->domainName());
     } else {
-      pending_.push_back({outer, nullptr, 0, t_.line(), -1});
-      const int entry = static_cast<int>(pending_.size() - 1);
-      if (nd.last >= 0) pending_[static_cast<size_t>(nd.last)].next = entry;
-      else nd.first = entry;
-      nd.last = entry;
+      pend(outer, nullptr, 0, nd);
     }
     t_.next();
     return;
@@ -847,7 +931,8 @@ void Reader::selectValue(TarnObject* owner, TarnAttribute* att, int index, TarnD
   skipValue(inner);
 }
 
-void Reader::aggregateValue(TarnObject* owner, TarnAttribute* att, int index, TarnDomain* domain) {
+void Reader::aggregateValue(TarnObject* owner, TarnAttribute* att, int index, TarnDomain* domain, char* slot,
+                            SlotPlan* plan) {
   TarnType* type = domain != nullptr ? domain->typeRecord() : nullptr;
   TarnAggregate* list = nullptr;
   if (type != nullptr && type->creator != nullptr)
@@ -857,17 +942,34 @@ void Reader::aggregateValue(TarnObject* owner, TarnAttribute* att, int index, Ta
     skipList();
     return;
   }
-  owner->putObject(list, att, index);
-  TarnAttribute* element = list->elementAttribute();
+  if (slot != nullptr) {
+    // As putObject would: the slot holds the list as the slot's class.
+    Node nd;
+    nd.object = list;
+    nd.domain = domain;
+    if (void* stored = cast(plan->memo, nd, plan->type)) *reinterpret_cast<void**>(slot) = stored;
+  } else {
+    owner->putObject(list, att, index);
+  }
+  ListPlan* lp = plan != nullptr && plan->list != nullptr ? plan->list : listPlan(domain, list);
+  TarnAttribute* element = lp != nullptr ? lp->element : list->elementAttribute();
+  if (plan != nullptr && plan->list == nullptr) plan->list = lp;
   t_.next();
   int position = 0;
   if (t_.token() == kP21CloseParen && t_.depth() == inner - 1) {
     t_.next();
     return;
   }
-  for (;;) {
-    if (element != nullptr && t_.token() != kP21Dollar) value(list, element, position++, inner);
-    else skipValue(inner);
+  bool atDelimiter = false;
+  if (lp != nullptr && lp->kind != Direct::kGeneric && directElements(list, *lp, inner, &position, &atDelimiter)) {
+    t_.next();
+    return;
+  }
+  for (;; atDelimiter = false) {
+    if (!atDelimiter) {
+      if (element != nullptr && t_.token() != kP21Dollar) value(list, element, position++, inner);
+      else skipValue(inner);
+    }
     if (t_.token() == kP21Comma && t_.depth() == inner) {
       t_.next();
       continue;
@@ -891,6 +993,352 @@ void Reader::skipList() {
          !Frame(t_.token()))
     t_.next();
   if (t_.token() == kP21CloseParen) t_.next();
+}
+
+// --- direct stores ----------------------------------------------------------------
+//
+// An entity instance's attribute slots are at fixed offsets in its class (or
+// in its overflow block), and each attribute of the domain's complete list
+// belongs to the domain itself.  For the common kinds of value the reader
+// writes the slot as putValue would, without the attribute mapping, the
+// virtual slot lookups and the conversions; every other case, and every
+// token that is not the plain form of its kind, goes through value().
+
+namespace {
+
+bool IntegerKind(int kind) {
+  switch (kind) {
+    case kNodeInt: case kNodeByte: case kNodeShort: case kNodeLong: case kNodeUShort: case kNodeUInt:
+    case kNodeULong: case kNodeChar:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool ReferenceKind(int kind) { return kind == kNodeStructure || kind == kNodeObject || kind == kNodeDesign; }
+
+// What TarnObject::unset writes into a slot of `type`.
+void StoreUnset(char* slot, const TarnType* type) {
+  switch (type->nodeType()) {
+    case kNodeInt: case kNodeLong: case kNodeUInt: case kNodeULong: {
+      const int32_t marker = kUnsetInteger;
+      std::memcpy(slot, &marker, sizeof marker);
+      break;
+    }
+    case kNodeShort: case kNodeUShort: case kNodeByte: case kNodeChar: {
+      const int32_t marker = kUnsetInteger;
+      std::memcpy(slot, &marker, type->recordSize());
+      break;
+    }
+    case kNodeFloat: {
+      const float marker = static_cast<float>(kUnsetReal);
+      std::memcpy(slot, &marker, sizeof marker);
+      break;
+    }
+    case kNodeDouble: {
+      const double marker = kUnsetReal;
+      std::memcpy(slot, &marker, sizeof marker);
+      break;
+    }
+    case kNodeBoolean: case kNodeLogical:
+      *reinterpret_cast<uint8_t*>(slot) = kUnsetBoolean;
+      break;
+    case kNodeString: {
+      const char* none = nullptr;
+      std::memcpy(slot, &none, sizeof none);
+      break;
+    }
+    case kNodeEnum: {
+      const int32_t marker = kUnsetEnum;
+      std::memcpy(slot, &marker, sizeof marker);
+      break;
+    }
+    case kNodeStructure: case kNodeUnion: case kNodeAggregate: case kNodeDesign: {
+      const void* none = nullptr;
+      std::memcpy(slot, &none, sizeof none);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+// The enumerator `value` in a slot of `width` bytes (1, 2 or 4).
+void StoreEnum(char* slot, int32_t value, uint32_t width) {
+  if (width == 1) {
+    const int8_t v = static_cast<int8_t>(value);
+    std::memcpy(slot, &v, 1);
+  } else if (width == 2) {
+    const int16_t v = static_cast<int16_t>(value);
+    std::memcpy(slot, &v, 2);
+  } else {
+    std::memcpy(slot, &value, 4);
+  }
+}
+
+// T, F or U (any case) as a boolean or logical value; kUnsetBoolean for any
+// other text.
+TarnBoolean TruthValue(const char* e) {
+  const char c = static_cast<char>(e[0] & ~0x20);
+  if (e[0] != '\0' && e[1] == '\0' && (c == 'T' || c == 'F' || c == 'U')) return c == 'T' ? 1 : c == 'F' ? 0 : 2;
+  return kUnsetBoolean;
+}
+
+}  // namespace
+
+void Reader::plan(Known* k, TarnObject* object) {
+  k->planned = true;
+  TarnDomain* d = k->domain;
+  // Instances whose extent is not their domain's, or whose attributes are
+  // mapped, keep the generic path.
+  if (object->domain() != d) return;
+  const std::vector<TarnAttribute*>& attributes = d->allAttributes();
+  std::vector<SlotPlan> slots(attributes.size());
+  for (size_t i = 0; i < attributes.size(); ++i) {
+    TarnAttribute* att = attributes[i];
+    SlotPlan& p = slots[i];
+    if (att->owner() != d || !att->hasSlot()) continue;
+    const TarnType* type = object->slotType(att);
+    TarnDomain* ad = att->domain();
+    const int kind = ad != nullptr ? ad->nodeType() : type->nodeType();
+    p.offset = att->offset();
+    p.overflow = att->inOverflow();
+    p.type = type;
+    p.want = ad;
+    if (IntegerKind(kind)) {
+      if (type == &kIntType) p.kind = Direct::kInteger;
+    } else if (kind == kNodeDouble || kind == kNodeFloat) {
+      if (type == &kDoubleType) p.kind = Direct::kReal;
+    } else if (kind == kNodeString) {
+      if (type == &kStrType) p.kind = Direct::kString;
+    } else if (kind == kNodeEnum) {
+      p.width = type->recordSize();
+      if (type->nodeType() == kNodeEnum && (p.width == 1 || p.width == 2 || p.width == 4)) p.kind = Direct::kEnum;
+    } else if (kind == kNodeBoolean || kind == kNodeLogical) {
+      if (type->nodeType() == kNodeBoolean || type->nodeType() == kNodeLogical) p.kind = Direct::kBoolean;
+    } else if (ReferenceKind(kind)) {
+      if (IsObjectNode(type->nodeType())) p.kind = Direct::kReference;
+    } else if (kind == kNodeAggregate) {
+      if (ad != nullptr && IsObjectNode(type->nodeType())) p.kind = Direct::kAggregate;
+    }
+  }
+  k->slots.swap(slots);
+}
+
+ListPlan* Reader::listPlan(TarnDomain* domain, TarnAggregate* list) {
+  auto found = listPlans_.find(domain);
+  if (found != listPlans_.end()) return &found->second;
+  ListPlan& lp = listPlans_[domain];
+  lp.element = list->elementAttribute();
+  TarnAttribute* element = lp.element;
+  // Elements whose attribute would be mapped keep the generic path.
+  if (element == nullptr || list->domain() != domain || element->owner() != domain) return &lp;
+  const TarnType* type = list->slotType(element);
+  TarnDomain* ed = element->domain();
+  const int kind = ed != nullptr ? ed->nodeType() : type->nodeType();
+  const uint32_t size = list->recordSize();
+  lp.elementType = type;
+  lp.want = ed;
+  if (IntegerKind(kind)) {
+    if (type == &kIntType && size == sizeof(int32_t)) lp.kind = Direct::kInteger;
+  } else if (kind == kNodeDouble || kind == kNodeFloat) {
+    if (type == &kDoubleType && size == sizeof(double)) lp.kind = Direct::kReal;
+  } else if (kind == kNodeString) {
+    if (type == &kStrType && size == sizeof(char*)) lp.kind = Direct::kString;
+  } else if (ReferenceKind(kind)) {
+    if (IsObjectNode(type->nodeType()) && size == sizeof(void*)) lp.kind = Direct::kReference;
+  }
+  lp.size = size;
+  return &lp;
+}
+
+void* Reader::cast(CastMemo& memo, const Node& nd, const TarnType* type) {
+  if (nd.domain != nullptr)
+    for (int i = 0; i < CastMemo::kSize; ++i)
+      if (memo.domain[i] == nd.domain) return reinterpret_cast<char*>(nd.object) + memo.delta[i];
+  void* stored = TypecastRaw(nd.object, type);
+  if (stored != nullptr && nd.domain != nullptr) {
+    memo.domain[memo.next] = nd.domain;
+    memo.delta[memo.next] = static_cast<char*>(stored) - reinterpret_cast<char*>(nd.object);
+    memo.next = (memo.next + 1) % CastMemo::kSize;
+  }
+  return stored;
+}
+
+void Reader::directValue(TarnObject* owner, char* base, char* overflow, TarnAttribute* att, SlotPlan& p,
+                         int inner) {
+  char* slot = p.overflow ? overflow : base;
+  if (p.kind == Direct::kGeneric || slot == nullptr) {
+    value(owner, att, 0, inner);
+    return;
+  }
+  slot += p.offset;
+  const int token = t_.token();
+  if (token == kP21Dollar || token == kP21Star) {
+    StoreUnset(slot, p.type);
+    t_.next();
+    return;
+  }
+  switch (p.kind) {
+    case Direct::kInteger:
+      if (token != kP21Integer) break;
+      {
+        const int32_t v = t_.integerValue();
+        std::memcpy(slot, &v, sizeof v);
+      }
+      t_.next();
+      return;
+    case Direct::kReal:
+      if (token != kP21Real) break;
+      {
+        const double v = t_.realValue();
+        std::memcpy(slot, &v, sizeof v);
+      }
+      t_.next();
+      return;
+    case Direct::kString:
+      if (token != kP21String) break;
+      {
+        // The token holds no NUL byte: its length is the text's.
+        const size_t n = t_.textLength() + 1;
+        char* copy = static_cast<char*>(design_->arena().allocate(n, 1));
+        std::memcpy(copy, t_.text(), n);
+        std::memcpy(slot, &copy, sizeof copy);
+      }
+      t_.next();
+      return;
+    case Direct::kEnum:
+      if (token != kP21Enumeration) break;
+      {
+        const int32_t i = p.type->enumeratorValue(t_.text());
+        if (i < 0) break;  // reported by value()
+        StoreEnum(slot, i, p.width);
+      }
+      t_.next();
+      return;
+    case Direct::kBoolean:
+      if (token != kP21Enumeration) break;
+      {
+        const TarnBoolean v = TruthValue(t_.text());
+        if (v == kUnsetBoolean) break;
+        *reinterpret_cast<uint8_t*>(slot) = v;
+      }
+      t_.next();
+      return;
+    case Direct::kReference: {
+      if (token != kP21EntityReference) break;
+      const uint32_t number = t_.instanceNumber();
+      Node& nd = node(number);
+      if (nd.object == nullptr) {
+        pend(owner, att, 0, nd);
+      } else if (p.want != nullptr && nd.domain != nullptr && p.want->isEntity() && !nd.domain->typeIsA(p.want)) {
+        Msg().report(2047, static_cast<int>(number), nd.object->domainName(), p.want->name());
+      } else if (void* stored = cast(p.memo, nd, p.type)) {
+        std::memcpy(slot, &stored, sizeof stored);
+      }
+      t_.next();
+      return;
+    }
+    case Direct::kAggregate:
+      if (token != kP21OpenParen) break;
+      aggregateValue(owner, att, 0, p.want, slot, &p);
+      return;
+    case Direct::kGeneric:
+      break;
+  }
+  value(owner, att, 0, inner);
+}
+
+bool Reader::directElements(TarnAggregate* list, ListPlan& lp, int inner, int* position, bool* atDelimiter) {
+  scratch_.clear();
+  size_t stored = 0;  // records up to the last one stored; holes stay zero
+  int at = *position;
+  bool complete = false;
+  for (;;) {
+    const int token = t_.token();
+    const size_t offset = scratch_.size();
+    bool taken = true;
+    switch (lp.kind) {
+      case Direct::kInteger:
+        if (token == kP21Integer) {
+          const int32_t v = t_.integerValue();
+          scratch_.resize(offset + sizeof v);
+          std::memcpy(scratch_.data() + offset, &v, sizeof v);
+          stored = scratch_.size();
+        } else {
+          taken = false;
+        }
+        break;
+      case Direct::kReal:
+        if (token == kP21Real) {
+          const double v = t_.realValue();
+          scratch_.resize(offset + sizeof v);
+          std::memcpy(scratch_.data() + offset, &v, sizeof v);
+          stored = scratch_.size();
+        } else {
+          taken = false;
+        }
+        break;
+      case Direct::kString:
+        if (token == kP21String) {
+          const size_t n = t_.textLength() + 1;
+          char* copy = static_cast<char*>(design_->arena().allocate(n, 1));
+          std::memcpy(copy, t_.text(), n);
+          scratch_.resize(offset + sizeof copy);
+          std::memcpy(scratch_.data() + offset, &copy, sizeof copy);
+          stored = scratch_.size();
+        } else {
+          taken = false;
+        }
+        break;
+      case Direct::kReference:
+        if (token == kP21EntityReference) {
+          const uint32_t number = t_.instanceNumber();
+          Node& nd = node(number);
+          void* held = nullptr;
+          scratch_.resize(offset + sizeof held, 0);
+          if (nd.object == nullptr) {
+            // Held empty until the instance is read, as reference() does.
+            pend(list, lp.element, at, nd);
+            stored = scratch_.size();
+          } else if (lp.want != nullptr && nd.domain != nullptr && lp.want->isEntity() &&
+                     !nd.domain->typeIsA(lp.want)) {
+            Msg().report(2047, static_cast<int>(number), nd.object->domainName(), lp.want->name());
+          } else if ((held = cast(lp.memo, nd, lp.elementType)) != nullptr) {
+            std::memcpy(scratch_.data() + offset, &held, sizeof held);
+            stored = scratch_.size();
+          }
+        } else {
+          taken = false;
+        }
+        break;
+      default:
+        taken = false;
+    }
+    if (!taken) {
+      *atDelimiter = false;
+      break;
+    }
+    ++at;
+    t_.next();
+    if (t_.token() == kP21Comma && t_.depth() == inner) {
+      t_.next();
+      continue;
+    }
+    if (t_.token() == kP21CloseParen && t_.depth() == inner - 1) {
+      complete = true;
+    } else {
+      *atDelimiter = true;
+    }
+    break;
+  }
+  // The records collected go in at once, into a block of their size.
+  const uint32_t count = static_cast<uint32_t>(stored / lp.size);
+  if (count > 0 && list->capacity(list->count() + count) && list->size(list->count() + count, -1))
+    std::memcpy(static_cast<char*>(list->data()) + static_cast<size_t>(*position) * lp.size, scratch_.data(), stored);
+  *position = at;
+  return complete;
 }
 
 TarnDesign* ReadStep(std::FILE* in, const char* name) {
