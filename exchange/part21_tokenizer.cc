@@ -112,6 +112,51 @@ bool IsSpace(int c) {
   return c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
 
+// Short decimals are converted directly: a mantissa of at most 2^53 and a
+// power of ten of at most 22 are exact doubles, so one multiplication or
+// division rounds the value correctly, as from_chars does.  False for the
+// others (longer mantissas, larger exponents), left to from_chars.
+// `begin` holds an optional '-', digits, a point, digits and an optional
+// exponent with a sign and digits.
+bool ShortDecimal(const char* begin, const char* end, double* out) {
+  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  const char* p = begin;
+  const bool negative = p != end && *p == '-';
+  if (negative) ++p;
+  std::uint64_t mantissa = 0;
+  int digits = 0;
+  int fraction = 0;
+  bool point = false;
+  for (; p != end && *p != 'E' && *p != 'e'; ++p) {
+    if (*p == '.') {
+      point = true;
+      continue;
+    }
+    if (!IsDigit(*p) || ++digits > 19) return false;
+    mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    if (point) ++fraction;
+  }
+  int exponent = 0;
+  if (p != end) {  // the exponent
+    ++p;
+    bool minus = false;
+    if (p != end && (*p == '-' || *p == '+')) minus = *p++ == '-';
+    if (p == end || end - p > 3) return false;
+    for (; p != end; ++p) {
+      if (!IsDigit(*p)) return false;
+      exponent = exponent * 10 + (*p - '0');
+    }
+    if (minus) exponent = -exponent;
+  }
+  const int power = exponent - fraction;
+  if (mantissa > (std::uint64_t{1} << 53) || power < -22 || power > 22) return false;
+  double value = static_cast<double>(mantissa);
+  value = power < 0 ? value / kPowers[-power] : value * kPowers[power];
+  *out = negative ? -value : value;
+  return true;
+}
+
 }  // namespace
 
 const char* Part21Tokenizer::TokenName(int code) {
@@ -165,14 +210,14 @@ Part21Tokenizer::Part21Tokenizer(std::FILE* stream, const char* fileName)
       context_(fileName != nullptr ? fileName_.c_str() : nullptr, 1),
       stream_(stream),
       block_(kBlockSize) {
-  cur_ = end_ = block_.data();
+  begin_ = cur_ = end_ = block_.data();
   init();
 }
 
 Part21Tokenizer::Part21Tokenizer(const char* data, std::size_t size, const char* fileName)
     : fileName_(fileName != nullptr ? fileName : ""),
       context_(fileName != nullptr ? fileName_.c_str() : nullptr, 1) {
-  cur_ = data;
+  begin_ = cur_ = data;
   end_ = data + size;
   init();
 }
@@ -216,7 +261,7 @@ int Part21Tokenizer::refill() {
     inputEnded_ = true;
     return kEof;
   }
-  cur_ = block_.data();
+  begin_ = cur_ = block_.data();
   end_ = cur_ + n;
   return static_cast<unsigned char>(*cur_++);
 }
@@ -246,6 +291,23 @@ int Part21Tokenizer::endOfInput() {
 // Tokens
 
 int Part21Tokenizer::next() {
+  // The usual case: nothing given back, replayed or recorded.
+  if (!(pushedBack_ || recording_ || !replay_.empty())) {
+    token_ = scan();
+    if (buffer_ != nullptr) {
+      buffer_[length_] = '\0';
+      text_ = buffer_;
+    } else {
+      text_ = "";
+    }
+    textLength_ = length_;
+    textInReplay_ = false;
+    tokenLine_ = (token_ == kP21EntityReference || token_ == kP21EntityDeclaration) ? entityLine_ : line_;
+    tokenDepth_ = depth_;
+    context_.setLine(tokenLine_);
+    currentRecorded_ = false;
+    return token_;
+  }
   if (pushedBack_) {
     pushedBack_ = false;
     if (recording_ && !currentRecorded_) record();
@@ -326,18 +388,20 @@ int Part21Tokenizer::scan() {
         return scanNumber(c);
       case kSingle:
         put(c);
+        if (c == ',') return kP21Comma;
+        if (c == '(') {
+          ++depth_;
+          return kP21OpenParen;
+        }
+        if (c == ')') {
+          if (depth_ > 0) --depth_;
+          return kP21CloseParen;
+        }
         switch (c) {
           case '$': return kP21Dollar;
-          case ',': return kP21Comma;
           case '=': return kP21Equals;
           case ';': return kP21Semicolon;
-          case '*': return kP21Star;
-          case '(':
-            ++depth_;
-            return kP21OpenParen;
-          default:  // ')'
-            if (depth_ > 0) --depth_;
-            return kP21CloseParen;
+          default: return kP21Star;
         }
       case kSlash: {
         int d = get();
@@ -430,21 +494,32 @@ int Part21Tokenizer::scanKeyword(int first) {
   bool hyphen = false;
   for (;;) {
     // Runs of keyword characters straight from the block buffer.
+    // (Members are copied to locals: stores into the buffer could alias them.)
     if (pushbackCount_ == 0) {
       const char* p = cur_;
-      while (p != end_) {
+      const char* const end = end_;
+      char* buffer = buffer_;
+      std::size_t length = length_;
+      std::size_t capacity = capacity_;
+      while (p != end) {
         unsigned char u = static_cast<unsigned char>(*p);
         char k = kKeywordChars.map[u];
         if (k == 0) break;
-        if (capacity_ - length_ < 8 && !grow()) {
-          cur_ = p;
-          return tooLong();
+        if (capacity - length < 8) {
+          length_ = length;
+          if (!grow()) {
+            cur_ = p;
+            return tooLong();
+          }
+          buffer = buffer_;
+          capacity = capacity_;
         }
         lower |= k != static_cast<char>(u);
         hyphen |= k == '-';
-        buffer_[length_++] = k;
+        buffer[length++] = k;
         ++p;
       }
+      length_ = length;
       cur_ = p;
     }
     int c = get();
@@ -712,11 +787,19 @@ int Part21Tokenizer::scanNumber(int first) {
     if (!room()) return tooLong();
     put(c);
     previous = c;
-    // Runs of digits straight from the block buffer.
-    while (pushbackCount_ == 0 && cur_ != end_ && IsDigit(*cur_)) {
-      if (!room()) return tooLong();
-      previous = *cur_++;
-      put(previous);
+    // Runs of digits straight from the block buffer, while there is room.
+    if (pushbackCount_ == 0) {
+      const char* p = cur_;
+      const char* const end = end_;
+      char* const buffer = buffer_;
+      std::size_t length = length_;
+      const std::size_t capacity = capacity_;
+      while (p != end && IsDigit(*p) && capacity - length >= 8) {
+        previous = *p++;
+        buffer[length++] = static_cast<char>(previous);
+      }
+      length_ = length;
+      cur_ = p;
     }
   }
   buffer_[length_] = '\0';
@@ -726,7 +809,13 @@ int Part21Tokenizer::scanNumber(int first) {
 
   if (!bad && !point && IsDigit(previous)) {
     long long value = 0;
-    if (std::from_chars(begin, end, value).ec != std::errc()) value = *begin == '-' ? LLONG_MIN : LLONG_MAX;
+    if (end - begin <= 18) {  // fits: no overflow
+      const char* p = begin + (*begin == '-' ? 1 : 0);
+      for (; p != end; ++p) value = value * 10 + (*p - '0');
+      if (*begin == '-') value = -value;
+    } else if (std::from_chars(begin, end, value).ec != std::errc()) {
+      value = *begin == '-' ? LLONG_MIN : LLONG_MAX;
+    }
     if (value > INT32_MAX) value = INT32_MAX;
     if (value < INT32_MIN) value = INT32_MIN;
     integer_ = static_cast<std::int32_t>(value);
@@ -739,7 +828,7 @@ int Part21Tokenizer::scanNumber(int first) {
       return kP21Unreadable;
     }
     double value = 0.0;
-    if (std::from_chars(begin, end, value).ec != std::errc()) {
+    if (!ShortDecimal(begin, end, &value) && std::from_chars(begin, end, value).ec != std::errc()) {
       // Out of range: infinite for a large exponent, zero for a small one.
       const char* e = static_cast<const char*>(std::memchr(begin, 'E', length_));
       if (e == nullptr) e = static_cast<const char*>(std::memchr(begin, 'e', length_));
@@ -760,12 +849,23 @@ int Part21Tokenizer::scanEntity() {
   put('#');
   std::uint64_t number = 0;
   for (;;) {
-    int c;
-    if (pushbackCount_ == 0 && cur_ != end_) {
-      c = static_cast<unsigned char>(*cur_++);
-    } else {
-      c = get();
+    // Runs of digits straight from the block buffer, while there is room.
+    if (pushbackCount_ == 0) {
+      const char* p = cur_;
+      const char* const end = end_;
+      char* const buffer = buffer_;
+      std::size_t length = length_;
+      const std::size_t capacity = capacity_;
+      while (p != end && IsDigit(*p) && capacity - length >= 8) {
+        buffer[length++] = *p;
+        number = number * 10 + static_cast<unsigned>(*p - '0');
+        if (number > UINT32_MAX) number = UINT32_MAX + std::uint64_t{1};  // stays out of range
+        ++p;
+      }
+      length_ = length;
+      cur_ = p;
     }
+    int c = get();
     if (!IsDigit(c)) {
       unget(c);
       break;

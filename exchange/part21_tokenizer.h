@@ -254,7 +254,15 @@ class Part21Tokenizer {
     if (cur_ != end_) return static_cast<unsigned char>(*cur_++);
     return refill();
   }
-  void unget(int c) { pushback_[pushbackCount_++] = c; }
+  // Giving back the character just before the read position (the one just
+  // read, or the same character) is a step back in the block.
+  void unget(int c) {
+    if (pushbackCount_ == 0 && cur_ != begin_ && c >= 0 && static_cast<unsigned char>(cur_[-1]) == c) {
+      --cur_;
+      return;
+    }
+    pushback_[pushbackCount_++] = c;
+  }
   int refill();
 
   // Token buffer: room() keeps at least 8 bytes free before each put().
@@ -289,6 +297,7 @@ class Part21Tokenizer {
 
   std::FILE* stream_ = nullptr;
   std::vector<char> block_;
+  const char* begin_ = nullptr;  // start of the block (or of the text) being read
   const char* cur_ = nullptr;
   const char* end_ = nullptr;
   bool inputEnded_ = false;
