@@ -30,16 +30,16 @@ struct Pending {
   TarnAttribute* att;   // attribute or element attribute; null for a select
   int index;            // element position (0 for an attribute)
   int line;             // where the reference was written
-  int next;             // next pending entry of the same node, or -1
+  int next;             // the entry of the same node made before this one, or -1
 };
 
 // One instance number met in the file.  The instance's domain is kept here
-// so that checking a reference to it does not touch the instance itself.
+// (as its index in the reader's table of domains) so that checking a
+// reference to it does not touch the instance itself.
 struct Node {
   TarnObject* object = nullptr;
-  TarnDomain* domain = nullptr;
-  int first = -1;
-  int last = -1;
+  uint32_t domain = 0;  // 0: none
+  int first = -1;       // the latest pending entry, or -1
 };
 
 // The part of a referenced instance that a slot holds is at a fixed distance
@@ -66,6 +66,10 @@ struct ListPlan {
   const TarnType* elementType = nullptr;
   TarnDomain* want = nullptr;      // the element attribute's domain
   CastMemo memo;
+  // The aggregates of one domain are all of its class: the distance from
+  // the TarnObject part to the TarnAggregate part, once known.
+  bool castKnown = false;
+  std::ptrdiff_t toAggregate = 0;
 };
 
 // One attribute of an entity domain: where its slot is in an instance.
@@ -127,7 +131,9 @@ class Reader {
   void directValue(TarnObject* owner, char* base, char* overflow, TarnAttribute* att, SlotPlan& p, int inner);
   // The referenced instance as the slot's class `type` holds it (null when
   // the cast fails, which TypecastRaw reports).
-  void* cast(CastMemo& memo, const Node& nd, const TarnType* type);
+  void* cast(CastMemo& memo, TarnObject* object, TarnDomain* domain, const TarnType* type);
+  uint32_t domainIndex(TarnDomain* domain);
+  TarnDomain* domainOf(const Node& nd) const { return domainTable_[nd.domain]; }
   // Elements of a list while they are of the plan's kind.  True when the
   // list is complete (its ')' is current); false when the element or
   // delimiter that is current is left to the generic loop, `*atDelimiter`
@@ -179,6 +185,11 @@ class Reader {
   Known* lastKnown_ = nullptr;
   std::unordered_map<TarnDomain*, ListPlan> listPlans_;
   std::vector<unsigned char> scratch_;  // element records of the list being read
+  std::vector<TarnDomain*> domainTable_{nullptr};  // Node::domain indexes
+  std::unordered_map<TarnDomain*, uint32_t> domainIndexes_;
+  TarnDomain* lastIndexed_ = nullptr;
+  uint32_t lastIndex_ = 0;
+  std::vector<int> order_;  // pending entries of one node, latest first
 };
 
 // --- frame -------------------------------------------------------------------
@@ -777,19 +788,35 @@ void Reader::reference(TarnObject* owner, TarnAttribute* att, int index, uint32_
 }
 
 void Reader::pend(TarnObject* owner, TarnAttribute* att, int index, Node& nd) {
-  pending_.push_back({owner, att, index, t_.line(), -1});
-  const int entry = static_cast<int>(pending_.size() - 1);
-  if (nd.last >= 0) pending_[static_cast<size_t>(nd.last)].next = entry;
-  else nd.first = entry;
-  nd.last = entry;
+  pending_.push_back({owner, att, index, t_.line(), nd.first});
+  nd.first = static_cast<int>(pending_.size() - 1);
+}
+
+uint32_t Reader::domainIndex(TarnDomain* domain) {
+  if (domain == nullptr) return 0;
+  if (domain != lastIndexed_) {
+    auto it = domainIndexes_.find(domain);
+    if (it == domainIndexes_.end()) {
+      it = domainIndexes_.emplace(domain, static_cast<uint32_t>(domainTable_.size())).first;
+      domainTable_.push_back(domain);
+    }
+    lastIndexed_ = domain;
+    lastIndex_ = it->second;
+  }
+  return lastIndex_;
 }
 
 void Reader::bind(uint32_t number, TarnObject* object) {
   Node& nd = node(number);
   nd.object = object;
-  nd.domain = object->domain();
-  for (int i = nd.first; i >= 0; i = pending_[static_cast<size_t>(i)].next) {
-    const Pending& p = pending_[static_cast<size_t>(i)];
+  nd.domain = domainIndex(object->domain());
+  if (nd.first < 0) return;
+  // The references waiting for this instance, in the order they were read.
+  order_.clear();
+  for (int i = nd.first; i >= 0; i = pending_[static_cast<size_t>(i)].next) order_.push_back(i);
+  nd.first = -1;
+  for (auto e = order_.rbegin(); e != order_.rend(); ++e) {
+    const Pending& p = pending_[static_cast<size_t>(*e)];
     if (p.att == nullptr) {  // an untyped reference held by a select
       TarnUnion* u = dynamic_cast<TarnUnion*>(p.owner);
       std::vector<TarnAttribute*> path;
@@ -808,7 +835,6 @@ void Reader::bind(uint32_t number, TarnObject* object) {
     }
     p.owner->putObject(object, p.att, p.index);
   }
-  nd.first = nd.last = -1;
 }
 
 bool Reader::memberPath(TarnDomain* select, TarnDomain* type, bool entity, std::vector<TarnAttribute*>* path) {
@@ -934,9 +960,22 @@ void Reader::selectValue(TarnObject* owner, TarnAttribute* att, int index, TarnD
 void Reader::aggregateValue(TarnObject* owner, TarnAttribute* att, int index, TarnDomain* domain, char* slot,
                             SlotPlan* plan) {
   TarnType* type = domain != nullptr ? domain->typeRecord() : nullptr;
+  ListPlan* lp = plan != nullptr ? plan->list : nullptr;
+  if (lp == nullptr && domain != nullptr) {
+    auto found = listPlans_.find(domain);
+    if (found != listPlans_.end()) lp = &found->second;
+  }
   TarnAggregate* list = nullptr;
-  if (type != nullptr && type->creator != nullptr)
-    list = dynamic_cast<TarnAggregate*>(type->creator(design_, section_, domain));
+  if (type != nullptr && type->creator != nullptr) {
+    TarnObject* made = type->creator(design_, section_, domain);
+    if (made != nullptr && lp != nullptr && lp->castKnown) {
+      list = reinterpret_cast<TarnAggregate*>(reinterpret_cast<char*>(made) + lp->toAggregate);
+    } else if ((list = dynamic_cast<TarnAggregate*>(made)) != nullptr) {
+      if (lp == nullptr) lp = listPlan(domain, list);
+      lp->castKnown = true;
+      lp->toAggregate = reinterpret_cast<char*>(list) - reinterpret_cast<char*>(made);
+    }
+  }
   const int inner = t_.depth();  // after '('
   if (list == nullptr) {
     skipList();
@@ -944,16 +983,13 @@ void Reader::aggregateValue(TarnObject* owner, TarnAttribute* att, int index, Ta
   }
   if (slot != nullptr) {
     // As putObject would: the slot holds the list as the slot's class.
-    Node nd;
-    nd.object = list;
-    nd.domain = domain;
-    if (void* stored = cast(plan->memo, nd, plan->type)) *reinterpret_cast<void**>(slot) = stored;
+    if (void* stored = cast(plan->memo, list, domain, plan->type)) *reinterpret_cast<void**>(slot) = stored;
   } else {
     owner->putObject(list, att, index);
   }
-  ListPlan* lp = plan != nullptr && plan->list != nullptr ? plan->list : listPlan(domain, list);
-  TarnAttribute* element = lp != nullptr ? lp->element : list->elementAttribute();
-  if (plan != nullptr && plan->list == nullptr) plan->list = lp;
+  if (lp == nullptr) lp = listPlan(domain, list);
+  TarnAttribute* element = lp->element;
+  if (plan != nullptr) plan->list = lp;
   t_.next();
   int position = 0;
   if (t_.token() == kP21CloseParen && t_.depth() == inner - 1) {
@@ -961,7 +997,7 @@ void Reader::aggregateValue(TarnObject* owner, TarnAttribute* att, int index, Ta
     return;
   }
   bool atDelimiter = false;
-  if (lp != nullptr && lp->kind != Direct::kGeneric && directElements(list, *lp, inner, &position, &atDelimiter)) {
+  if (lp->kind != Direct::kGeneric && directElements(list, *lp, inner, &position, &atDelimiter)) {
     t_.next();
     return;
   }
@@ -1153,14 +1189,14 @@ ListPlan* Reader::listPlan(TarnDomain* domain, TarnAggregate* list) {
   return &lp;
 }
 
-void* Reader::cast(CastMemo& memo, const Node& nd, const TarnType* type) {
-  if (nd.domain != nullptr)
+void* Reader::cast(CastMemo& memo, TarnObject* object, TarnDomain* domain, const TarnType* type) {
+  if (domain != nullptr)
     for (int i = 0; i < CastMemo::kSize; ++i)
-      if (memo.domain[i] == nd.domain) return reinterpret_cast<char*>(nd.object) + memo.delta[i];
-  void* stored = TypecastRaw(nd.object, type);
-  if (stored != nullptr && nd.domain != nullptr) {
-    memo.domain[memo.next] = nd.domain;
-    memo.delta[memo.next] = static_cast<char*>(stored) - reinterpret_cast<char*>(nd.object);
+      if (memo.domain[i] == domain) return reinterpret_cast<char*>(object) + memo.delta[i];
+  void* stored = TypecastRaw(object, type);
+  if (stored != nullptr && domain != nullptr) {
+    memo.domain[memo.next] = domain;
+    memo.delta[memo.next] = static_cast<char*>(stored) - reinterpret_cast<char*>(object);
     memo.next = (memo.next + 1) % CastMemo::kSize;
   }
   return stored;
@@ -1230,11 +1266,12 @@ void Reader::directValue(TarnObject* owner, char* base, char* overflow, TarnAttr
       if (token != kP21EntityReference) break;
       const uint32_t number = t_.instanceNumber();
       Node& nd = node(number);
+      TarnDomain* have = domainOf(nd);
       if (nd.object == nullptr) {
         pend(owner, att, 0, nd);
-      } else if (p.want != nullptr && nd.domain != nullptr && p.want->isEntity() && !nd.domain->typeIsA(p.want)) {
+      } else if (p.want != nullptr && have != nullptr && p.want->isEntity() && !have->typeIsA(p.want)) {
         Msg().report(2047, static_cast<int>(number), nd.object->domainName(), p.want->name());
-      } else if (void* stored = cast(p.memo, nd, p.type)) {
+      } else if (void* stored = cast(p.memo, nd.object, have, p.type)) {
         std::memcpy(slot, &stored, sizeof stored);
       }
       t_.next();
@@ -1251,21 +1288,21 @@ void Reader::directValue(TarnObject* owner, char* base, char* overflow, TarnAttr
 }
 
 bool Reader::directElements(TarnAggregate* list, ListPlan& lp, int inner, int* position, bool* atDelimiter) {
-  scratch_.clear();
-  size_t stored = 0;  // records up to the last one stored; holes stay zero
+  size_t used = 0;    // bytes of records collected
+  size_t stored = 0;  // bytes up to the last record stored; holes stay zero
   int at = *position;
   bool complete = false;
   for (;;) {
+    if (scratch_.size() < used + sizeof(double)) scratch_.resize(std::max<size_t>(256, scratch_.size() * 2));
+    unsigned char* record = scratch_.data() + used;
     const int token = t_.token();
-    const size_t offset = scratch_.size();
     bool taken = true;
     switch (lp.kind) {
       case Direct::kInteger:
         if (token == kP21Integer) {
           const int32_t v = t_.integerValue();
-          scratch_.resize(offset + sizeof v);
-          std::memcpy(scratch_.data() + offset, &v, sizeof v);
-          stored = scratch_.size();
+          std::memcpy(record, &v, sizeof v);
+          stored = used + sizeof v;
         } else {
           taken = false;
         }
@@ -1273,9 +1310,8 @@ bool Reader::directElements(TarnAggregate* list, ListPlan& lp, int inner, int* p
       case Direct::kReal:
         if (token == kP21Real) {
           const double v = t_.realValue();
-          scratch_.resize(offset + sizeof v);
-          std::memcpy(scratch_.data() + offset, &v, sizeof v);
-          stored = scratch_.size();
+          std::memcpy(record, &v, sizeof v);
+          stored = used + sizeof v;
         } else {
           taken = false;
         }
@@ -1285,9 +1321,8 @@ bool Reader::directElements(TarnAggregate* list, ListPlan& lp, int inner, int* p
           const size_t n = t_.textLength() + 1;
           char* copy = static_cast<char*>(design_->arena().allocate(n, 1));
           std::memcpy(copy, t_.text(), n);
-          scratch_.resize(offset + sizeof copy);
-          std::memcpy(scratch_.data() + offset, &copy, sizeof copy);
-          stored = scratch_.size();
+          std::memcpy(record, &copy, sizeof copy);
+          stored = used + sizeof copy;
         } else {
           taken = false;
         }
@@ -1296,18 +1331,18 @@ bool Reader::directElements(TarnAggregate* list, ListPlan& lp, int inner, int* p
         if (token == kP21EntityReference) {
           const uint32_t number = t_.instanceNumber();
           Node& nd = node(number);
+          TarnDomain* have = domainOf(nd);
           void* held = nullptr;
-          scratch_.resize(offset + sizeof held, 0);
+          std::memcpy(record, &held, sizeof held);
           if (nd.object == nullptr) {
             // Held empty until the instance is read, as reference() does.
             pend(list, lp.element, at, nd);
-            stored = scratch_.size();
-          } else if (lp.want != nullptr && nd.domain != nullptr && lp.want->isEntity() &&
-                     !nd.domain->typeIsA(lp.want)) {
+            stored = used + sizeof held;
+          } else if (lp.want != nullptr && have != nullptr && lp.want->isEntity() && !have->typeIsA(lp.want)) {
             Msg().report(2047, static_cast<int>(number), nd.object->domainName(), lp.want->name());
-          } else if ((held = cast(lp.memo, nd, lp.elementType)) != nullptr) {
-            std::memcpy(scratch_.data() + offset, &held, sizeof held);
-            stored = scratch_.size();
+          } else if ((held = cast(lp.memo, nd.object, have, lp.elementType)) != nullptr) {
+            std::memcpy(record, &held, sizeof held);
+            stored = used + sizeof held;
           }
         } else {
           taken = false;
@@ -1320,6 +1355,7 @@ bool Reader::directElements(TarnAggregate* list, ListPlan& lp, int inner, int* p
       *atDelimiter = false;
       break;
     }
+    used += lp.size;
     ++at;
     t_.next();
     if (t_.token() == kP21Comma && t_.depth() == inner) {
