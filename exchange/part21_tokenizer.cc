@@ -760,10 +760,9 @@ int Part21Tokenizer::scanNumber(int first) {
   bool exponent = false;
   bool bad = false;
   int previous = 0;
-  for (int c = first;; c = get()) {
-    if (IsDigit(c)) {
-      // always allowed
-    } else if (c == '+' || c == '-') {
+  // What a sign, point or exponent letter does to the number so far.
+  auto mark = [&](int c) {
+    if (c == '+' || c == '-') {
       if (!(length_ == 0 || previous == 'E' || previous == 'e')) bad = true;
     } else if (c == '.') {
       if (point || exponent || !IsDigit(previous)) bad = true;
@@ -775,6 +774,33 @@ int Part21Tokenizer::scanNumber(int first) {
         ++lowerExponents_;
       }
       exponent = true;
+    }
+  };
+  // Straight from the block when the whole number (digits, signs, points,
+  // 'E') and a printable character after it are there and the token buffer
+  // has room for it: the loop below would read the same characters.
+  if (pushbackCount_ == 0 && capacity_ >= 64) {
+    const char* q = cur_;
+    const char* const limit = end_ - cur_ > 48 ? cur_ + 48 : end_;
+    while (q != limit && (IsDigit(*q) || *q == '.' || *q == 'E' || *q == '-' || *q == '+')) ++q;
+    if (q != limit && *q >= 32 && *q <= 126 && *q != 'e') {
+      mark(first);
+      buffer_[length_++] = static_cast<char>(first);
+      previous = first;
+      for (const char* r = cur_; r != q; ++r) {
+        mark(*r);
+        buffer_[length_++] = *r;
+        previous = *r;
+      }
+      cur_ = q;
+      return numberToken(point, exponent, bad, previous);
+    }
+  }
+  for (int c = first;; c = get()) {
+    if (IsDigit(c)) {
+      // always allowed
+    } else if (c == '+' || c == '-' || c == '.' || c == 'E' || c == 'e') {
+      mark(c);
     } else if (c == '\n') {
       ++line_;
       continue;
@@ -802,6 +828,11 @@ int Part21Tokenizer::scanNumber(int first) {
       cur_ = p;
     }
   }
+  return numberToken(point, exponent, bad, previous);
+}
+
+// The number gathered in the token buffer, its form told by the flags.
+int Part21Tokenizer::numberToken(bool point, bool exponent, bool bad, int previous) {
   buffer_[length_] = '\0';
   const char* begin = buffer_;
   const char* end = buffer_ + length_;
@@ -847,6 +878,28 @@ int Part21Tokenizer::scanNumber(int first) {
 // after blanks, line ends, comments and \N\ or \F\.
 int Part21Tokenizer::scanEntity() {
   put('#');
+  // The usual forms straight from the block: up to nine digits (not all
+  // zero), then '=' or a printable character that starts the next token
+  // (anything else is left to the loops below).
+  if (pushbackCount_ == 0 && capacity_ >= 32) {
+    const char* q = cur_;
+    const char* const limit = end_ - cur_ > 9 ? cur_ + 9 : end_;
+    std::uint32_t value = 0;
+    while (q != limit && IsDigit(*q)) value = value * 10 + static_cast<unsigned>(*q++ - '0');
+    if (q != cur_ && q != end_ && value != 0) {
+      const unsigned char d = static_cast<unsigned char>(*q);
+      if (d == '=' || (d > 32 && d <= 126 && d != '/' && d != '\\' && !IsDigit(d))) {
+        const std::size_t digits = static_cast<std::size_t>(q - cur_);
+        std::memcpy(buffer_ + length_, cur_, digits);
+        length_ += digits;
+        buffer_[length_] = '\0';
+        instance_ = value;
+        entityLine_ = line_;
+        cur_ = d == '=' ? q + 1 : q;
+        return d == '=' ? kP21EntityDeclaration : kP21EntityReference;
+      }
+    }
+  }
   std::uint64_t number = 0;
   for (;;) {
     // Runs of digits straight from the block buffer, while there is room.

@@ -282,6 +282,7 @@ class Part21Tokenizer {
   bool stringDirective();
   void hexRun(std::size_t group);
   int scanNumber(int first);
+  int numberToken(bool point, bool exponent, bool bad, int previous);
   int scanEntity();
   int scanEnumeration();
   int scanBinary();
