@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -155,8 +156,10 @@ class Reader {
 
   Node& node(uint32_t number) {
     if (number < kDenseLimit) {
-      if (number >= dense_.size()) dense_.resize(std::max<size_t>(number + 1, dense_.size() * 2));
-      return dense_[number];
+      const uint32_t page = number >> kPageBits;
+      if (page >= pages_.size()) pages_.resize(page + 1);
+      if (pages_[page] == nullptr) pages_[page].reset(new Node[kPageSize]);
+      return pages_[page][number & (kPageSize - 1)];
     }
     return sparse_[number];
   }
@@ -165,7 +168,11 @@ class Reader {
            token == kP21Iso || token == kP21EntityDeclaration || token == kP21EndOfFile;
   }
 
+  // Numbers below the limit have their nodes in pages made on first use
+  // (nothing is moved as the numbers grow); the others in a hash table.
   static constexpr uint32_t kDenseLimit = 1u << 24;
+  static constexpr uint32_t kPageBits = 16;
+  static constexpr uint32_t kPageSize = 1u << kPageBits;
 
   Part21Tokenizer& t_;
   std::string name_;
@@ -175,7 +182,7 @@ class Reader {
   unsigned version_ = 0;
   unsigned conformance_ = 0;
   uint32_t headerNumber_ = 1;
-  std::vector<Node> dense_;
+  std::vector<std::unique_ptr<Node[]>> pages_;
   std::unordered_map<uint32_t, Node> sparse_;
   std::vector<Pending> pending_;
   std::vector<uint32_t> scopes_;
@@ -202,7 +209,6 @@ TarnDesign* Reader::run() {
   headerSchema_ = FindSchemaDesign("header_section_schema");
   if (headerSchema_ == nullptr) Msg().warning("Cound not find header_section_schema!");
   else design_->addSchema(headerSchema_);
-  dense_.resize(1024);
   t_.next();
   if (!t_.expect(kP21Iso) || !t_.expect(kP21Semicolon)) return fail();
   if (!header()) return fail();
@@ -227,8 +233,13 @@ void Reader::finish() {
   design_->setState(TarnDesign::kNormal);
   // Numbers referred to but never defined.
   std::vector<uint32_t> unresolved;
-  for (uint32_t i = 0; i < dense_.size(); ++i)
-    if (dense_[i].object == nullptr && dense_[i].first >= 0) unresolved.push_back(i);
+  for (uint32_t page = 0; page < pages_.size(); ++page) {
+    if (pages_[page] == nullptr) continue;
+    for (uint32_t i = 0; i < kPageSize; ++i) {
+      const Node& nd = pages_[page][i];
+      if (nd.object == nullptr && nd.first >= 0) unresolved.push_back((page << kPageBits) | i);
+    }
+  }
   for (const auto& [n, nd] : sparse_)
     if (nd.object == nullptr && nd.first >= 0) unresolved.push_back(n);
   std::sort(unresolved.begin(), unresolved.end());

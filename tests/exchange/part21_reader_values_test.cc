@@ -263,6 +263,31 @@ TEST_F(Part21ReaderValuesTest, WrongFormsAreReported) {
   EXPECT_EQ(Get<IfcBuildingStorey>(d, 5)->Elevation(), 3.0);
 }
 
+// Instance numbers far apart (below and above the limit of the paged
+// nodes) resolve as near ones do; those never read are reported in order.
+TEST_F(Part21ReaderValuesTest, NumbersFarApart) {
+  TarnDesign* d = Read(
+      "#16000000=IFCPOLYLINE((#3,#70000,#16777300,#9000000,#20000000));\n"
+      "#3=IFCCARTESIANPOINT((3.,0.));\n"
+      "#70000=IFCCARTESIANPOINT((7.,0.));\n"
+      "#16777300=IFCCARTESIANPOINT((16.,0.));\n");
+  ASSERT_NE(d, nullptr) << Messages();
+  const std::string m = Messages();
+  ListOfIfcCartesianPoint* points = Get<IfcPolyline>(d, 16000000)->Points();
+  ASSERT_EQ(points->count(), 5u);
+  EXPECT_EQ(points->get(0)->instanceNumber(), 3u);
+  EXPECT_EQ(points->get(1)->instanceNumber(), 70000u);
+  EXPECT_EQ(points->get(2)->instanceNumber(), 16777300u);
+  EXPECT_EQ(points->get(3), nullptr);
+  EXPECT_EQ(points->get(4), nullptr);
+  const size_t first = m.find("warning: Unresolved reference to instance #9000000.\n");
+  const size_t second = m.find("warning: Unresolved reference to instance #20000000.\n");
+  ASSERT_NE(first, std::string::npos) << m;
+  ASSERT_NE(second, std::string::npos) << m;
+  EXPECT_LT(first, second);
+  EXPECT_EQ(m.find("instance #3."), std::string::npos) << m;
+}
+
 // A design made through the late-bound and generated setters, written, read
 // and written again gives the same text: what the reader stores itself is
 // what those setters store.
