@@ -54,6 +54,8 @@ void CreateGuid(Guid* guid) {
   guid->data4[0] = static_cast<uint8_t>((guid->data4[0] & 0x3F) | 0x80);  // RFC 4122 variant
 }
 
+bool RegistryKeyExists(Hive, const char*) { return false; }
+
 bool ReadRegistryString(Hive, const char*, const char*, std::string*) { return false; }
 
 const char* GetEnv(const char* name) { return std::getenv(name); }

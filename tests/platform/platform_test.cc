@@ -48,6 +48,7 @@ TEST(Platform, NoRegistryOutsideWindows) {
   std::string out = "untouched";
   EXPECT_FALSE(platform::ReadRegistryString(platform::Hive::kCurrentUser, "SOFTWARE", "x", &out));
   EXPECT_EQ(out, "untouched");
+  EXPECT_FALSE(platform::RegistryKeyExists(platform::Hive::kLocalMachine, "SOFTWARE"));
   EXPECT_NE(platform::ProcessId(), 0u);
 }
 
