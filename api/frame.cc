@@ -1,29 +1,44 @@
-// The frame functions: message log, schema directory and shutdown.
+// The frame functions: message log, schema directory and shutdown.  Each
+// returns -1 whatever happens; nothing is thrown across the boundary (a
+// failed allocation leaves the call undone).
 #include "api/korvaifc.h"
 #include "import/import_state.h"
 #include "objdb/interface.h"
 
 using korva::TARN;
 
-KORVA_API int KORVA_CALL OpenLogFile(char* path) {
-  korva::TarnErrorReporter* reporter = TARN().reporter();
-  reporter->logfile(path);
-  reporter->logging(true);
+namespace {
+
+template <typename Body>
+int Framed(Body body) {
+  try {
+    body();
+  } catch (...) {
+  }
   return -1;
+}
+
+}  // namespace
+
+KORVA_API int KORVA_CALL OpenLogFile(char* path) {
+  return Framed([&] {
+    korva::TarnErrorReporter* reporter = TARN().reporter();
+    reporter->logfile(path);
+    reporter->logging(true);
+  });
 }
 
 KORVA_API int KORVA_CALL CloseLogFile(int) {
-  TARN().reporter()->logging(false);
-  return -1;
+  return Framed([] { TARN().reporter()->logging(false); });
 }
 
 KORVA_API int KORVA_CALL SetSchemaPath(char* directory) {
-  TARN().setSchemaPath(directory);
-  return -1;
+  return Framed([&] { TARN().setSchemaPath(directory); });
 }
 
 KORVA_API int KORVA_CALL ShutDown() {
-  korva::ReleaseImportDesign();
-  TARN().shutdown();
-  return -1;
+  return Framed([] {
+    korva::ReleaseImportDesign();
+    TARN().shutdown();
+  });
 }

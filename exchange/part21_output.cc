@@ -24,13 +24,25 @@ std::size_t FixUpReal(char* text, std::size_t n) {
     text[1] = '.';
     return 2;
   }
-  char* exponent = static_cast<char*>(std::memchr(text, 'e', n));
-  std::size_t mantissa = exponent != nullptr ? static_cast<std::size_t>(exponent - text) : n;
-  if (exponent != nullptr) *exponent = 'E';
-  if (std::memchr(text, '.', mantissa) != nullptr) return n;
+  // One pass over the few characters: the end of the mantissa and whether
+  // it has a point.
+  std::size_t mantissa = 0;
+  bool point = false;
+  for (; mantissa < n && text[mantissa] != 'e'; ++mantissa) point = point || text[mantissa] == '.';
+  if (mantissa < n) text[mantissa] = 'E';
+  if (point) return n;
   std::memmove(text + mantissa + 1, text + mantissa, n - mantissa);
   text[mantissa] = '.';
   return n + 1;
+}
+
+// True when every byte stands for itself inside a quoted string.
+bool IsPlainText(const char* text, std::size_t length) {
+  for (std::size_t i = 0; i < length; ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 32 || c > 126 || c == '\'' || c == '\\') return false;
+  }
+  return true;
 }
 
 std::size_t CopyNonFinite(char* out) {
@@ -221,6 +233,13 @@ void Part21Output::writeString(const char* text, std::size_t length) {
   }
   if (length > kStringColumns || column_ + length >= kWrapColumn) writeNewline();
   writeChar('\'');
+  // Most strings (GlobalIds, names) need neither escapes nor a line break:
+  // they are copied as they are.
+  if (column_ + length <= kStringColumns && IsPlainText(text, length)) {
+    putRun(text, length);
+    writeChar('\'');
+    return;
+  }
   // The line check follows the whole form of each byte, so that a doubled
   // quote or an \X\hh escape never straddles a line end.
   for (std::size_t i = 0; i < length; ++i) {

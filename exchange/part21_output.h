@@ -84,6 +84,8 @@ class Part21Output {
   void writeNewline();
   // Verbatim text; newlines inside it reset the column.
   void writeKeyword(std::string_view text);
+  // Verbatim text that holds no newline.
+  void writeText(std::string_view text) { putRun(text.data(), text.size()); }
   // ASCII letters a-z written as A-Z, everything else as it is.
   void writeIdentifier(std::string_view name);
   // "," and, when the column was 71 or more before it, a newline.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "exchange/part21_output.h"
@@ -29,6 +30,44 @@ bool IsHeaderType(const char* name, int first = 0, int last = 5) {
   for (int i = first; i <= last; ++i)
     if (EqualNoCase(name, kHeaderTypes[i])) return true;
   return false;
+}
+
+// dynamic_cast from TarnObject to a class that derives from it virtually,
+// remembered for the last most-derived class seen: the distance between the
+// two parts is the same in every instance of one class, and the writer meets
+// long runs of values of one class (the coordinate lists of an extent of
+// points, say).
+template <class T>
+class Downcast {
+ public:
+  T* operator()(TarnObject* object) {
+    const std::type_info* type = &typeid(*object);
+    if (type != type_) {
+      type_ = type;
+      T* result = dynamic_cast<T*>(object);
+      found_ = result != nullptr;
+      if (found_) delta_ = reinterpret_cast<char*>(result) - reinterpret_cast<char*>(object);
+      return result;
+    }
+    return found_ ? reinterpret_cast<T*>(reinterpret_cast<char*>(object) + delta_) : nullptr;
+  }
+
+ private:
+  const std::type_info* type_ = nullptr;
+  std::ptrdiff_t delta_ = 0;
+  bool found_ = false;
+};
+
+// The instances of an extent lie one after the other in memory (see
+// TarnExtent::allocate), but the walk along the extent's links only learns
+// the next address from the current instance.  Asking for the memory a few
+// instances ahead keeps the walk from waiting on every instance.
+inline void PrefetchAhead(const TarnObject* o) {
+#if defined(__GNUC__)
+  __builtin_prefetch(reinterpret_cast<const char*>(o) + 1024);
+#else
+  (void)o;
+#endif
 }
 
 class Writer {
@@ -182,11 +221,15 @@ class Writer {
       }
       out_.writeEndRecord();
       for (TarnExtent* e = s->firstExtent(); e != nullptr; e = e->next()) {
+        ExtentPlan plan;
         for (TarnObject* o = e->first(); o != nullptr; o = o->nextInExtent()) {
+          PrefetchAhead(o);
           if (!IsEntity(o)) continue;
           out_.writeReference(o->instanceNumber());
           out_.writeChar('=');
-          instance(o, false);
+          if (plan.state == ExtentPlan::kUnplanned) plan.prepare(o);
+          if (plan.state == ExtentPlan::kPlanned) planned(o, plan);
+          else instance(o, false);
           if (out_.failed()) return;
         }
       }
@@ -196,6 +239,63 @@ class Writer {
   }
 
   static bool IsEntity(TarnObject* o) { return o->typePtr()->nodeType() == kNodeStructure; }
+
+  // What every instance of one extent shares: its upper-case type name and,
+  // per attribute, where the value lies in the instance and its type.  Made
+  // from the extent's first entity, so that the instances that follow are
+  // written without looking the attributes up again.  Complex instances and
+  // instances without a domain take the general path.
+  struct ExtentPlan {
+    enum State { kUnplanned, kPlanned, kGeneral };
+    struct Field {
+      TarnAttribute* attribute;
+      const TarnType* type;
+      std::ptrdiff_t offset;
+      bool inOverflow;
+      bool derived;
+    };
+    State state = kUnplanned;
+    std::string opening;  // "IFCWALL("
+    std::vector<Field> fields;
+
+    void prepare(TarnObject* first) {
+      TarnDomain* d = first->domain();
+      if (d == nullptr || d->isComplex()) {
+        state = kGeneral;
+        return;
+      }
+      for (const char* c = d->name(); *c != '\0'; ++c)
+        opening += (*c >= 'a' && *c <= 'z') ? static_cast<char>(*c - 32) : *c;
+      opening += '(';
+      for (TarnAttribute* a : d->allAttributes()) {
+        Field f{a, nullptr, a->offset(), a->inOverflow(), a->isDerived()};
+        if (!f.derived && a->hasSlot()) f.type = first->slotType(a);
+        fields.push_back(f);
+      }
+      state = kPlanned;
+    }
+  };
+
+  void planned(TarnObject* o, const ExtentPlan& plan) {
+    out_.writeText(plan.opening);
+    char* base = static_cast<char*>(o->baseObject());
+    char* overflow = static_cast<char*>(o->overflow());
+    Part21Separator next;
+    for (const ExtentPlan::Field& f : plan.fields) {
+      next(out_);
+      if (f.derived) {
+        out_.writeDerived();
+      } else if (f.type == nullptr) {
+        out_.writeNull();
+      } else if (f.inOverflow && overflow == nullptr) {
+        value(o, f.attribute);
+      } else {
+        slotValue(o, f.attribute, f.type, (f.inOverflow ? overflow : base) + f.offset);
+      }
+    }
+    out_.closeTyped();
+    out_.writeEndRecord();
+  }
 
   // NAME(values); annotated: each value on its own line after /* name */.
   void instance(TarnObject* o, bool annotated) {
@@ -330,10 +430,10 @@ class Writer {
         }
         return;
       case kNodeUnion:
-        select(owner, a, dynamic_cast<TarnUnion*>(object));
+        select(owner, a, asUnion_(object));
         return;
       case kNodeAggregate:
-        aggregate(dynamic_cast<TarnAggregate*>(object));
+        aggregate(asAggregate_(object));
         return;
       default:
         out_.writeKeyword("$ /* non-entity object */");
@@ -348,9 +448,14 @@ class Writer {
     out_.openAggregate();
     Part21Separator next;
     const TarnType* element = list->slotType(nullptr);
-    for (uint32_t i = 0; i < list->count(); ++i) {
-      next(out_);
-      slotValue(list, nullptr, element, list->slotAddress(nullptr, static_cast<int>(i)));
+    const uint32_t count = list->count();
+    if (count > 0) {
+      char* record = static_cast<char*>(list->data());
+      const std::size_t step = list->elementSize();
+      for (uint32_t i = 0; i < count; ++i, record += step) {
+        next(out_);
+        slotValue(list, nullptr, element, record);
+      }
     }
     out_.closeAggregate();
   }
@@ -392,6 +497,8 @@ class Writer {
   TarnDesign* design_;
   Part21Output out_;
   unsigned version_;
+  Downcast<TarnUnion> asUnion_;
+  Downcast<TarnAggregate> asAggregate_;
 };
 
 }  // namespace
@@ -401,8 +508,10 @@ void NumberInstances(TarnDesign* design) {
   for (TarnSection* s : design->sections()) {
     if (s->kind() != TarnSection::kData) continue;
     for (TarnExtent* e = s->firstExtent(); e != nullptr; e = e->next())
-      for (TarnObject* o = e->first(); o != nullptr; o = o->nextInExtent())
+      for (TarnObject* o = e->first(); o != nullptr; o = o->nextInExtent()) {
+        PrefetchAhead(o);
         if (o->typePtr()->nodeType() == kNodeStructure) o->setInstanceNumber(n++);
+      }
   }
 }
 

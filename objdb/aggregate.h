@@ -51,6 +51,9 @@ class TarnAggregate : public virtual TarnObject {
   virtual AggregateKind kind() const { return AggregateKind::kList; }
 
   uint32_t count() const { return size_; }
+  // Bytes of one element record; the records lie one after the other from
+  // data().
+  uint32_t elementSize();
   // The element type (from the element attribute for generic classes).
   const TarnType* elementType();
   TarnAttribute* elementAttribute() { return getAttribute(static_cast<const char*>(nullptr)); }
@@ -92,7 +95,6 @@ class TarnAggregate : public virtual TarnObject {
   // Stores one element record (copies strings), after modified().
   void storeElement(void* slot, const void* value);
   void* elementAt(uint32_t i) { return static_cast<char*>(data_) + static_cast<size_t>(i) * elementSize(); }
-  uint32_t elementSize();
   // Zero-filled storage for n records (arrays get a full block).
   void initialize(uint32_t n, bool filled);
 

@@ -7,6 +7,10 @@ const char* const kBuilderRegistryKey = "SOFTWARE\\Kestrel Software, Inc.\\KS-Bu
 
 const char* ConfigSource::env(const char* name) const { return platform::GetEnv(name); }
 
+bool ConfigSource::registryKey(platform::Hive hive, const char* key) const {
+  return platform::RegistryKeyExists(hive, key);
+}
+
 bool ConfigSource::registry(platform::Hive hive, const char* key, const char* value,
                             std::string* out) const {
   return platform::ReadRegistryString(hive, key, value, out);
@@ -22,10 +26,11 @@ const ConfigSource& ConfigSource::Platform() {
 }
 
 std::optional<std::string> TarnConfiguration::regValue(const char* key, const char* value) const {
+  const platform::Hive hive = source_->registryKey(platform::Hive::kCurrentUser, key)
+                                  ? platform::Hive::kCurrentUser
+                                  : platform::Hive::kLocalMachine;
   std::string out;
-  if (source_->registry(platform::Hive::kCurrentUser, key, value, &out) ||
-      source_->registry(platform::Hive::kLocalMachine, key, value, &out))
-    return out;
+  if (source_->registry(hive, key, value, &out)) return out;
   return std::nullopt;
 }
 

@@ -7,7 +7,9 @@
 //                  TARN_SYSTEM_DB / the builder key; then TARN-based folders
 //                  that exist; else unset
 //   model path     TARN_AP_PATH and its fallbacks
-// Registry values are read under the current user, then the local machine.
+// A registry value is read under the current user when the key exists there,
+// else under the local machine: a key present for the current user hides the
+// local machine's values even when it lacks the one asked for.
 // The environment and registry are reached through a ConfigSource so that
 // tests can supply their own.
 #ifndef KORVA_OBJDB_CONFIGURATION_H
@@ -27,6 +29,7 @@ class ConfigSource {
  public:
   virtual ~ConfigSource() = default;
   virtual const char* env(const char* name) const;
+  virtual bool registryKey(platform::Hive hive, const char* key) const;
   virtual bool registry(platform::Hive hive, const char* key, const char* value,
                         std::string* out) const;
   virtual bool isDirectory(const std::string& path) const;
@@ -55,7 +58,8 @@ class TarnConfiguration {
   std::string searchPath();
 
  private:
-  // Registry value under `key`, current user first, then local machine.
+  // Registry value under `key`: the current user's key when it exists,
+  // else the local machine's.
   std::optional<std::string> regValue(const char* key, const char* value) const;
   // The runtime folder: TARN_RUNTIME, else the key's default value.
   std::optional<std::string> runtimeFolder();

@@ -1,5 +1,6 @@
 #include "objdb/design.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "objdb/dictionary_binding.h"
@@ -21,6 +22,22 @@ void TarnExtent::link(TarnObject* object) {
   ++count_;
   object->mark_ = 0;
   section_->design()->setModified(true);
+}
+
+void* TarnExtent::allocate(size_t bytes) {
+  bytes = (bytes + 15) & ~static_cast<size_t>(15);
+  if (bytes > left_) {
+    Arena& arena = section_->design()->arena();
+    if (bytes > kLastChunk / 4) return arena.allocate(bytes);
+    chunk_ = chunk_ == 0 ? kFirstChunk : std::min(2 * chunk_, kLastChunk);
+    while (chunk_ < bytes) chunk_ *= 2;
+    free_ = static_cast<char*>(arena.allocate(chunk_));
+    left_ = chunk_;
+  }
+  char* result = free_;
+  free_ += bytes;
+  left_ -= static_cast<uint32_t>(bytes);
+  return result;
 }
 
 void TarnExtent::unlink(TarnObject* object) {

@@ -240,13 +240,10 @@ bool TarnInterface::save(TarnDesign* design) {
   std::string extension = design->extension();
   if (extension.empty()) extension = std::strcmp(format, "step") == 0 ? "stp" : "tarn";
   std::string path = platform::JoinPath(design->fileDirectory(), name) + "." + extension;
-  {
-    TarnNamedContext bare("");
-    TarnContextGuard guard(reporter(), &bare);
-    message("Writing design \"%s\".", name);
-    message("format - %s", format);
-    message("file --- %s", path.c_str());
-  }
+  // Under the current context, unlike the "Reading: " line of a read.
+  message("Writing design \"%s\".", name);
+  message("format - %s", format);
+  message("file --- %s", path.c_str());
   if (formats_.write == nullptr) {
     report(1026, format);
     return false;

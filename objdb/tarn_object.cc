@@ -48,8 +48,8 @@ void* TarnObject::allocateInstance(size_t size, TarnSection* section, TarnDomain
     TARN().report(1053, g_pendingCount + 1);
     return ::operator new(size);  // goes on unrecorded: a free-standing instance
   }
-  void* memory = section->design()->arena().allocate(size);
   TarnExtent* extent = domain != nullptr ? section->extent(domain, true) : nullptr;
+  void* memory = extent != nullptr ? extent->allocate(size) : section->design()->arena().allocate(size);
   g_pending[g_pendingCount++] = {static_cast<char*>(memory), size, extent, domain};
   return memory;
 }

@@ -31,6 +31,10 @@ void CreateGuid(Guid* guid);
 // Registry hives searched for configuration values.
 enum class Hive { kCurrentUser, kLocalMachine };
 
+// Whether `key` exists (can be opened for reading) in `hive`; false where
+// the platform has no registry.
+bool RegistryKeyExists(Hive hive, const char* key);
+
 // Reads the string value `value` (empty name: the key's default value) under
 // `key` in `hive`.  Returns false, leaving *out untouched, when the key or
 // value is missing or the platform has no registry.

@@ -28,22 +28,26 @@ uint32_t Fnv1a(const char* data, size_t n) {
 }  // namespace
 
 void CreateGuid(Guid* guid) {
-  // One generator, seeded once from the system's random source.
-  static std::mt19937_64* generator = [] {
-    std::mt19937_64* g = nullptr;
+  // One generator per process, seeded from the system's random source.  A
+  // child made by fork() starts with a copy of its parent's generator, so the
+  // generator is seeded again whenever the process id has changed; otherwise
+  // parent and child would hand out the same identifiers.
+  static std::mt19937_64 generator;
+  static pid_t seededFor = -1;
+  const pid_t pid = getpid();
+  if (seededFor != pid) {
     try {
       std::random_device rd;
       std::seed_seq seed{rd(), rd(), rd(), rd(), rd(), rd(), rd(), rd()};
-      g = new std::mt19937_64(seed);
+      generator.seed(seed);
+      seededFor = pid;
     } catch (...) {
-      g = nullptr;  // no random source: GUIDs stay as the caller set them
+      return;  // no random source: the GUID stays as the caller set it
     }
-    return g;
-  }();
-  if (generator == nullptr) return;
+  }
   uint8_t bytes[16];
   for (int i = 0; i < 16; i += 8) {
-    uint64_t v = (*generator)();
+    uint64_t v = generator();
     std::memcpy(bytes + i, &v, 8);
   }
   std::memcpy(&guid->data1, bytes, 4);
@@ -53,6 +57,8 @@ void CreateGuid(Guid* guid) {
   guid->data3 = static_cast<uint16_t>((guid->data3 & 0x0FFF) | 0x4000);  // version 4
   guid->data4[0] = static_cast<uint8_t>((guid->data4[0] & 0x3F) | 0x80);  // RFC 4122 variant
 }
+
+bool RegistryKeyExists(Hive, const char*) { return false; }
 
 bool ReadRegistryString(Hive, const char*, const char*, std::string*) { return false; }
 

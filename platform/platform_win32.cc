@@ -25,8 +25,21 @@ void CreateGuid(Guid* guid) {
   std::memcpy(guid->data4, g.Data4, 8);
 }
 
+namespace {
+
+HKEY RootOf(Hive hive) { return hive == Hive::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
+
+}  // namespace
+
+bool RegistryKeyExists(Hive hive, const char* key) {
+  HKEY k;
+  if (RegOpenKeyExA(RootOf(hive), key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+  RegCloseKey(k);
+  return true;
+}
+
 bool ReadRegistryString(Hive hive, const char* key, const char* value, std::string* out) {
-  HKEY root = hive == Hive::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+  HKEY root = RootOf(hive);
   HKEY k;
   if (RegOpenKeyExA(root, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
   const char* name = (value != nullptr && *value != '\0') ? value : nullptr;

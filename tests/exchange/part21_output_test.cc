@@ -207,6 +207,39 @@ TEST(Part21OutputString, LineBreaks) {
   }
 }
 
+// Strings without escapes take a short path when they fit on the line; at
+// every starting column and length around the limits the result is the one
+// the character-by-character rule gives.
+TEST(Part21OutputString, PlainStringsBreakLikeEscapedOnes) {
+  auto rule = [](unsigned column, const std::string& text) {
+    std::string out;
+    if (text.size() > 70 || column + text.size() >= 71) {
+      out += '\n';
+      column = 0;
+    }
+    out += '\'';
+    ++column;
+    for (char c : text) {
+      out += c;
+      if (++column > 70) {
+        out += '\n';
+        column = 0;
+      }
+    }
+    return out + '\'';
+  };
+  for (unsigned column = 0; column <= 75; ++column) {
+    for (std::size_t length = 0; length <= 75; ++length) {
+      const std::string prefix(column, 'p'), text(length, 'v');
+      const std::string written = Render([&](Part21Output& o) {
+        o.writeKeyword(prefix);
+        o.writeString(text.c_str());
+      });
+      ASSERT_EQ(written, prefix + rule(column, text)) << "column " << column << ", length " << length;
+    }
+  }
+}
+
 TEST(Part21OutputWrap, IntegerListBreaksAfterCommaAtColumn71) {
   std::vector<int32_t> values;
   std::string unbroken = "(";

@@ -9,6 +9,7 @@
 #include "ifc2x2/ifc2x2.h"
 #include "objdb/header_section.h"
 #include "objdb/interface.h"
+#include "objdb/test_schema.h"
 #include "support/test_util.h"
 
 namespace korva {
@@ -58,7 +59,9 @@ TEST_F(Part21WriterTest, EmptyDesign) {
                             "/* originating_system */ '',\n/* authorisation */ '');\n"
                             "FILE_SCHEMA (('IFC2X2_FINAL'));\nENDSEC;\nDATA;\nENDSEC;\nEND-ISO-10303-21;\n");
   const std::string log = out_.text();
-  EXPECT_NE(log.find("Writing design \"empty\".\nformat - step\nfile --- "), std::string::npos) << log;
+  EXPECT_NE(log.find("TARN: Writing design \"empty\".\nTARN: format - step\nTARN: file --- "),
+            std::string::npos)
+      << log;
 }
 
 TEST_F(Part21WriterTest, InstancesAreNumberedFromTenWithEveryValueKind) {
@@ -122,6 +125,53 @@ TEST_F(Part21WriterTest, LongListsAndStringsWrap) {
   }
   EXPECT_GT(lines, 4);
   EXPECT_NE(body.find("\n'" + std::string(70, 'x') + "\n" + std::string(10, 'x') + "'"), std::string::npos) << body;
+}
+
+// Instances made in turn of several types are written extent by extent,
+// each extent from its first instance's attribute plan: values kept in the
+// overflow record of a best-fit class, an attribute redeclared as derived,
+// references, a list of references and a select.
+TEST_F(Part21WriterTest, ExtentsOfInterleavedTypesWithOverflowAttributes) {
+  TarnDesign* d = test::NewTestDesign("interleaved");
+  std::vector<test::TPoint*> points;
+  for (int i = 0; i < 3; ++i) {
+    auto* point = typecast<test::TPoint>(d->newInstance("TPoint"));
+    point->X = i;
+    points.push_back(point);
+    TarnObject* extra = d->newInstance("TExtra");
+    ASSERT_TRUE(extra->putDouble(0.5 + i, "Extra"));
+    ASSERT_TRUE(extra->putString(i == 1 ? "it's" : "n", "Note"));
+    ASSERT_TRUE(extra->putObject(point, "Ref"));
+    auto* node = typecast<test::TNode>(d->newInstance("TNode"));
+    node->Id = 7 * i;
+    node->Label = node->copyString("node");
+    auto* links = typecast<TarnAggregate>(d->newInstance("ListOfTPoint"));
+    links->putObject(points[0], -1);
+    links->putObject(point, -1);
+    node->putObject(links, "Links");
+    if (i == 0) continue;
+    auto* choice = typecast<TarnUnion>(d->newInstance("TChoice"));
+    if (i == 1) choice->putDouble(2.5, choice->getAttribute("_TLength"));
+    else choice->putObject(point, choice->getAttribute("_TPoint"));
+    node->putObject(choice, "Choice");
+  }
+  test::CapturedStream stream;
+  ASSERT_TRUE(Part21Writer::Write(d, stream.get()));
+  const std::string text = stream.text();
+  const size_t data = text.find("DATA;\n");
+  ASSERT_NE(data, std::string::npos);
+  EXPECT_EQ(text.substr(data),
+            "DATA;\n"
+            "#10=TPOINT(0.,0.,$,$);\n"
+            "#11=TPOINT(1.,0.,$,$);\n"
+            "#12=TPOINT(2.,0.,$,$);\n"
+            "#13=TEXTRA(0.,*,$,$,0,#10,$,$,0.5,'n');\n"
+            "#14=TEXTRA(0.,*,$,$,0,#11,$,$,1.5,'it''s');\n"
+            "#15=TEXTRA(0.,*,$,$,0,#12,$,$,2.5,'n');\n"
+            "#16=TNODE(0.,0.,'node',$,0,$,(#10,#10),$);\n"
+            "#17=TNODE(0.,0.,'node',$,7,$,(#10,#11),TLENGTH(2.5));\n"
+            "#18=TNODE(0.,0.,'node',$,14,$,(#10,#12),#12);\n"
+            "ENDSEC;\nEND-ISO-10303-21;\n");
 }
 
 TEST_F(Part21WriterTest, SettingsRefuseOutOfRangeValues) {

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
+#include <memory>
 #include <set>
 #include <tuple>
+#include <utility>
+
+#include "support/test_util.h"
 
 namespace korva {
 namespace {
@@ -15,10 +20,18 @@ class FakeSource : public ConfigSource {
   std::map<std::string, std::string> envs;
   std::map<std::tuple<platform::Hive, std::string, std::string>, std::string> values;
   std::set<std::string> folders;
+  // Keys that exist without holding any of the values above.
+  std::set<std::pair<platform::Hive, std::string>> emptyKeys;
 
   const char* env(const char* name) const override {
     auto it = envs.find(name);
     return it == envs.end() ? nullptr : it->second.c_str();
+  }
+  bool registryKey(platform::Hive hive, const char* key) const override {
+    if (emptyKeys.count({hive, key}) > 0) return true;
+    for (const auto& v : values)
+      if (std::get<0>(v.first) == hive && std::get<1>(v.first) == key) return true;
+    return false;
   }
   bool registry(platform::Hive hive, const char* key, const char* value,
                 std::string* out) const override {
@@ -58,6 +71,30 @@ TEST(Configuration, DatabasePathPrecedence) {
   EXPECT_EQ(TarnConfiguration(&src).dbPath(), "user");
   src.envs["TARN_DB"] = "env1;env2";
   EXPECT_EQ(TarnConfiguration(&src).dbPath(), "env1;env2");
+}
+
+TEST(Configuration, CurrentUserKeyHidesTheLocalMachine) {
+  // A key of the current user's, even one without the value asked for, is
+  // where that value is read: the local machine's is not consulted.
+  FakeSource src;
+  src.reg(kMachine, "TARN_DB", "machine-db");
+  src.reg(kMachine, "schemas", "machine-schemas");
+  src.reg(kMachine, "appath", "machine-appath");
+  EXPECT_EQ(TarnConfiguration(&src).dbPath(), "machine-db");
+  EXPECT_STREQ(TarnConfiguration(&src).schemaPath(), "machine-schemas");
+
+  src.emptyKeys.insert({kUser, kRuntimeRegistryKey});
+  TarnConfiguration config(&src);
+  EXPECT_EQ(config.dbPath(), ".;" + platform::JoinPath(".", "schemas"));
+  EXPECT_EQ(config.schemaPath(), nullptr);
+  EXPECT_EQ(config.apPath(), nullptr);
+
+  // The builder's key is looked up on its own: the runtime key of the
+  // current user does not hide it.
+  src.reg(kMachine, "TARN_SYSTEM_DB", "builder-db", kBuilderRegistryKey);
+  EXPECT_STREQ(TarnConfiguration(&src).schemaPath(), "builder-db");
+  src.reg(kUser, "TARN_DB", "user-db");
+  EXPECT_EQ(TarnConfiguration(&src).dbPath(), "user-db");
 }
 
 TEST(Configuration, RegistryKeyFromEnvironmentRedirectsLookups) {
@@ -134,6 +171,54 @@ TEST(Configuration, IntegratedModelPathChain) {
   EXPECT_STREQ(TarnConfiguration(&src).apPath(), "appath-value");
   src.envs["TARN_AP_PATH"] = "env";
   EXPECT_STREQ(TarnConfiguration(&src).apPath(), "env");
+}
+
+// The same precedence read from the process environment itself, which is
+// restored after the test.
+TEST(ConfigurationEnvironment, VariablesOfTheProcessInPrecedenceOrder) {
+  const char* const kNames[] = {"TARN_DB",  "TARN_SCHEMAS", "TARN_RUNTIME", "TARN_SYSTEM_DB",
+                                "TARN",     "TARN_AP_PATH", "TARN_REGKEY"};
+  std::vector<std::unique_ptr<test::ScopedEnv>> cleared;
+  for (const char* name : kNames) cleared.push_back(std::make_unique<test::ScopedEnv>(name, nullptr));
+
+  {
+    TarnConfiguration config;
+    EXPECT_EQ(config.regKey(), kRuntimeRegistryKey);
+    EXPECT_EQ(config.dbPath(), ".;" + platform::JoinPath(".", "schemas"));
+    EXPECT_EQ(config.schemaPath(), nullptr);
+    EXPECT_EQ(config.apPath(), nullptr);
+  }
+
+  test::TempDir root;
+  test::ScopedEnv tarn("TARN", root.path().c_str());
+  EXPECT_EQ(TarnConfiguration().schemaPath(), nullptr) << "no such folder yet";
+  const std::string systemDb = platform::JoinPath(platform::JoinPath(root.path(), "system_db"), "schemas");
+  const std::string runtime = platform::JoinPath(platform::JoinPath(root.path(), "runtime"), "schemas");
+  std::filesystem::create_directories(systemDb);
+  EXPECT_EQ(std::string(TarnConfiguration().schemaPath()), systemDb);
+  std::filesystem::create_directories(runtime);
+  EXPECT_EQ(std::string(TarnConfiguration().schemaPath()), runtime);
+
+  test::ScopedEnv system("TARN_SYSTEM_DB", "sysdb");
+  EXPECT_STREQ(TarnConfiguration().schemaPath(), "sysdb");
+
+  test::ScopedEnv rt("TARN_RUNTIME", "/opt/ks/");
+  {
+    TarnConfiguration config;
+    EXPECT_STREQ(config.schemaPath(), "/opt/ks/schemas");
+    EXPECT_STREQ(config.apPath(), "/opt/ks/appath");
+  }
+
+  test::ScopedEnv schemas("TARN_SCHEMAS", "/given/schemas");
+  test::ScopedEnv ap("TARN_AP_PATH", "/given/ap");
+  test::ScopedEnv db("TARN_DB", "/a;/b");
+  test::ScopedEnv key("TARN_REGKEY", "SOFTWARE\\Elsewhere");
+  TarnConfiguration config;
+  EXPECT_STREQ(config.schemaPath(), "/given/schemas");
+  EXPECT_STREQ(config.apPath(), "/given/ap");
+  EXPECT_EQ(config.dbPath(), "/a;/b");
+  EXPECT_EQ(config.regKey(), "SOFTWARE\\Elsewhere");
+  EXPECT_EQ(config.searchPath(), "/a;/b;/given/schemas");
 }
 
 TEST(Configuration, SplitPathList) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "objdb/interface.h"
@@ -141,6 +143,35 @@ TEST_F(CursorTest, InstancesMoveBetweenSectionsOfTheirDesign) {
   // A free-standing instance has nowhere to move from.
   TPoint loose;
   EXPECT_FALSE(loose.moveTo(second_));
+}
+
+// Instances made in turn of three types still lie one after the other in
+// memory within each extent, apart from the few places where the extent
+// starts a new chunk of storage; so walking an extent reads memory in order.
+TEST_F(CursorTest, InstancesOfOneExtentLieTogetherInMemory) {
+  const size_t before = design_->arena().memoryUsage();
+  for (int i = 0; i < 3000; ++i) {
+    make("TPoint");
+    make("TNode");
+    make("TLeaf");
+  }
+  const std::pair<const char*, size_t> types[] = {
+      {"TPoint", sizeof(TPoint)}, {"TNode", sizeof(TNode)}, {"TLeaf", sizeof(TLeaf)}};
+  for (const auto& [name, size] : types) {
+    TarnExtent* extent = design_->dflt_section()->extent(design_->findDomain(name), false);
+    ASSERT_NE(extent, nullptr);
+    ASSERT_EQ(extent->count(), 3002u);
+    std::map<std::ptrdiff_t, int> steps;
+    for (TarnObject* o = extent->first(); o->nextInExtent() != nullptr; o = o->nextInExtent())
+      ++steps[reinterpret_cast<char*>(o->nextInExtent()) - reinterpret_cast<char*>(o)];
+    // The step from one instance to the next is the record's size (rounded
+    // to 16 bytes) except where a new chunk starts.
+    EXPECT_GE(steps[static_cast<std::ptrdiff_t>((size + 15) / 16 * 16)], 2980) << name;
+  }
+  // Chunks do not waste much: the whole population costs little more than
+  // its records.
+  const size_t records = 3000 * (sizeof(TPoint) + sizeof(TNode) + sizeof(TLeaf));
+  EXPECT_LT(design_->arena().memoryUsage() - before, records + records / 4 + 512 * 1024);
 }
 
 TEST_F(CursorTest, LiveCursorsAreListedNewestFirstAndWalkIndependently) {

@@ -1,6 +1,8 @@
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -17,6 +19,34 @@ TEST(Platform, GuidsAreRandomVersion4) {
   EXPECT_NE(std::memcmp(&a, &b, sizeof a), 0);
   EXPECT_EQ(a.data3 >> 12, 4);
   EXPECT_EQ(a.data4[0] & 0xC0, 0x80);
+}
+
+TEST(Platform, ForkedProcessesMakeDifferentGuids) {
+  platform::Guid first = {};
+  platform::CreateGuid(&first);  // the generator is running before the fork
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    platform::Guid g = {};
+    platform::CreateGuid(&g);
+    const bool sent = write(fds[1], &g, sizeof g) == static_cast<ssize_t>(sizeof g);
+    _exit(sent ? 0 : 1);
+  }
+  close(fds[1]);
+  platform::Guid fromChild = {};
+  const ssize_t n = read(fds[0], &fromChild, sizeof fromChild);
+  close(fds[0]);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_EQ(n, static_cast<ssize_t>(sizeof fromChild));
+  platform::Guid mine = {};
+  platform::CreateGuid(&mine);
+  EXPECT_NE(std::memcmp(&mine, &fromChild, sizeof mine), 0)
+      << "parent and child drew the same GUID after the fork";
+  EXPECT_EQ(fromChild.data3 >> 12, 4);
 }
 
 TEST(Platform, PathsAcceptBothSeparatorsAndJoinOnce) {
@@ -48,6 +78,7 @@ TEST(Platform, NoRegistryOutsideWindows) {
   std::string out = "untouched";
   EXPECT_FALSE(platform::ReadRegistryString(platform::Hive::kCurrentUser, "SOFTWARE", "x", &out));
   EXPECT_EQ(out, "untouched");
+  EXPECT_FALSE(platform::RegistryKeyExists(platform::Hive::kLocalMachine, "SOFTWARE"));
   EXPECT_NE(platform::ProcessId(), 0u);
 }
 
