@@ -193,5 +193,7 @@ void TarnDesign::layout(TarnType& t) {
   t.declareAttribute("schemas", &ListOfTarnDesign::classType, FieldOffset(p, &p->schemas_));
 }
 TARN_DEFINE_CLASS(TarnDesign, "TarnDesign", 630, kNodeDesign, nullptr, &TarnDesign::layout)
+// Designs held in a design are activated with it.
+static const bool g_designsActivate = (TarnDesign::classType.activates = true);
 
 }  // namespace korva

@@ -322,8 +322,12 @@ void TarnDesign::activate() {
   if (schemaDesign_) ActivateSchemaDomains(this);
   state_ = kActivating;
   for (TarnSection* s : sections_)
-    for (TarnExtent* e = s->firstExtent(); e != nullptr; e = e->next())
+    for (TarnExtent* e = s->firstExtent(); e != nullptr; e = e->next()) {
+      // The instances of an extent share their domain's class, so the
+      // first one tells whether the extent has anything to do.
+      if (e->first() == nullptr || !e->first()->typePtr()->activates) continue;
       for (TarnObject* o = e->first(); o != nullptr; o = o->nextInExtent()) o->activate();
+    }
   state_ = kActive;
   // The header records read from a file become the design's header links.
   if (header_ != nullptr) {

@@ -57,7 +57,7 @@ class TarnObject {
   virtual void display(std::FILE* out);
   virtual bool isSame(const TarnObject* other) const { return other == this; }
   virtual void findObjects(ListOfTarnObject* result, TarnDomain* domain, bool subtypes);
-  virtual void activate() {}
+  virtual void activate() {}  // see TarnType::activates
   virtual void* data();
   virtual void* slotAddress(TarnAttribute* attribute, int index);
   virtual const TarnType* slotType(TarnAttribute* attribute);

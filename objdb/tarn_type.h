@@ -84,6 +84,11 @@ class TarnType {
   TarnDomain* boundDomain() const { return domain_; }
   void bindDomain(TarnDomain* domain) { domain_ = domain; }
 
+  // Set for a class whose instances do work in activate(); activating a
+  // design walks only the extents of such classes (a class that overrides
+  // TarnObject::activate sets it next to its definition).
+  bool activates = false;
+
   // Creation and casting.
   TarnCreator creator = nullptr;
   TarnPrimitiveCast convert = nullptr;
