@@ -1,5 +1,7 @@
 #include "bench/bench_model.h"
 
+#include <sys/resource.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -102,6 +104,12 @@ double Coordinate(long n, int salt) {
 }
 
 }  // namespace
+
+double SystemSeconds() {
+  rusage usage{};
+  if (getrusage(RUSAGE_SELF, &usage) != 0) return 0;
+  return static_cast<double>(usage.ru_stime.tv_sec) + static_cast<double>(usage.ru_stime.tv_usec) / 1e6;
+}
 
 std::size_t PeakMemory() { return StatusKilobytes("VmHWM"); }
 std::size_t CurrentMemory() { return StatusKilobytes("VmRSS"); }

@@ -78,6 +78,8 @@ int main(int argc, char** argv) {
   }
   std::printf("read:  %ld instances in %.3f s wall, %.3f s cpu: %.1f MB/s, %.0f instances/s (cpu; best of 3)\n",
               instances, read.wall, read.cpu, mb / read.cpu, instances / read.cpu);
+  std::printf("       of which %.3f s in the kernel (fresh zeroed pages for the design, the file's reads)\n",
+              read.system);
   std::printf("ratio: read / scan = %.2f (cpu), %.2f (wall)\n", read.cpu / scan.cpu, read.wall / scan.wall);
   std::printf("memory: peak resident %.1f MB during a read, %.1f MB above the loaded schema (%.1f B/instance)\n",
               peak / 1e6, rise / 1e6, rise / instances);
