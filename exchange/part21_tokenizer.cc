@@ -325,18 +325,7 @@ int Part21Tokenizer::next() {
         return code;
       }
     }
-    token_ = scan();
-    if (buffer_ != nullptr) {
-      buffer_[length_] = '\0';
-      text_ = buffer_;
-    } else {
-      text_ = "";
-    }
-    textLength_ = length_;
-    textInReplay_ = false;
-    tokenLine_ = (token_ == kP21EntityReference || token_ == kP21EntityDeclaration) ? entityLine_ : line_;
-    tokenDepth_ = depth_;
-    context_.setLine(tokenLine_);
+    scanToken();
     currentRecorded_ = false;
     return token_;
   }
@@ -363,24 +352,27 @@ int Part21Tokenizer::next() {
       replayText_.clear();
       replayPos_ = 0;
     }
-    token_ = scan();
-    if (buffer_ != nullptr) {
-      buffer_[length_] = '\0';
-      text_ = buffer_;
-    } else {
-      text_ = "";
-    }
-    textLength_ = length_;
-    textInReplay_ = false;
-    // The look for '=' may have passed line ends.
-    tokenLine_ = (token_ == kP21EntityReference || token_ == kP21EntityDeclaration) ? entityLine_
-                                                                                    : line_;
-    tokenDepth_ = depth_;
-    context_.setLine(tokenLine_);
+    scanToken();
   }
   currentRecorded_ = false;
   if (recording_) record();
   return token_;
+}
+
+void Part21Tokenizer::scanToken() {
+  token_ = scan();
+  if (buffer_ != nullptr) {
+    buffer_[length_] = '\0';
+    text_ = buffer_;
+  } else {
+    text_ = "";
+  }
+  textLength_ = length_;
+  textInReplay_ = false;
+  // The look for '=' may have passed line ends.
+  tokenLine_ = (token_ == kP21EntityReference || token_ == kP21EntityDeclaration) ? entityLine_ : line_;
+  tokenDepth_ = depth_;
+  context_.setLine(tokenLine_);
 }
 
 bool Part21Tokenizer::expect(int code) {

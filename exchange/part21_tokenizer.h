@@ -273,6 +273,8 @@ class Part21Tokenizer {
   int endOfInput();
 
   int scan();
+  // Scans the next token from the input and makes it the current one.
+  void scanToken();
   bool skipIgnorable(int c);
   void skipComment();
   void skipDirective();
