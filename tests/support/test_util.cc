@@ -1,5 +1,6 @@
 #include "support/test_util.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -16,9 +17,31 @@ TempDir::TempDir() {
   path_ = mkdtemp(buf.data()) != nullptr ? buf.data() : "";
 }
 
+namespace {
+// With KORVA_KEEP_TEST_FILES naming a folder, the IFC files a test leaves in
+// its temporary folder are kept there under the test's name, so that the
+// files every test writes can be collected and compared between builds.
+void KeepFiles(const std::string& from) {
+  const char* keep = std::getenv("KORVA_KEEP_TEST_FILES");
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  if (keep == nullptr || *keep == '\0' || test == nullptr) return;
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path to = fs::path(keep) / (std::string(test->test_suite_name()) + "." + test->name());
+  for (const auto& entry : fs::recursive_directory_iterator(from, ec)) {
+    const std::string ext = entry.path().extension().string();
+    if (!entry.is_regular_file() || (ext != ".ifc" && ext != ".stp")) continue;
+    fs::create_directories(to, ec);
+    fs::copy_file(entry.path(), to / entry.path().filename(), fs::copy_options::overwrite_existing, ec);
+  }
+}
+}  // namespace
+
 TempDir::~TempDir() {
   std::error_code ec;
-  if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+  if (path_.empty()) return;
+  KeepFiles(path_);
+  std::filesystem::remove_all(path_, ec);
 }
 
 void TempDir::write(const std::string& name, const std::string& contents) const {
