@@ -1,7 +1,9 @@
 # Code and compiled schemas generated from the EXPRESS schemas by expressc:
 #   generated/ifc2x2/ifc2x2.h, ifc2x2_N.cc     IFC2x2 bindings
 #   generated/objdb/header_section.h, _1.cc   exchange-file header classes
-#   schemas/ifc2x2_final.tarn, header_section_schema.tarn
+#   schemas/ifc2x2_final.tarn, ifc2x3.tarn, header_section_schema.tarn
+# (IFC2X3 has no generated classes: its files are read late-bound through
+# the dictionary)
 # When cross-compiling, KORVA_EXPRESSC names an expressc built for the host.
 
 set(KORVA_IFC_UNITS 8)
@@ -22,6 +24,7 @@ endif()
 
 set(_ifc_exp ${PROJECT_SOURCE_DIR}/schemas/IFC2X2_FINAL.exp)
 set(_header_exp ${PROJECT_SOURCE_DIR}/schemas/header_section_schema.exp)
+set(_ifc2x3_exp ${PROJECT_SOURCE_DIR}/schemas/IFC2X3_TC1.exp)
 
 set(KORVA_IFC_SOURCES "")
 foreach(_i RANGE 1 ${KORVA_IFC_UNITS})
@@ -46,11 +49,14 @@ add_custom_command(
 
 add_custom_command(
   OUTPUT ${KORVA_SCHEMA_DIR}/ifc2x2_final.tarn ${KORVA_SCHEMA_DIR}/header_section_schema.tarn
+          ${KORVA_SCHEMA_DIR}/ifc2x3.tarn
   COMMAND ${CMAKE_COMMAND} -E make_directory ${KORVA_SCHEMA_DIR}
   COMMAND ${_expressc} ${_ifc_exp} --tarn ${KORVA_SCHEMA_DIR}/ifc2x2_final.tarn --schema ifc2x2_final
   COMMAND ${_expressc} ${_header_exp} --tarn ${KORVA_SCHEMA_DIR}/header_section_schema.tarn
           --schema header_section_schema
-  DEPENDS ${_expressc_dep} ${_ifc_exp} ${_header_exp}
+  COMMAND ${_expressc} ${_ifc2x3_exp} --tarn ${KORVA_SCHEMA_DIR}/ifc2x3.tarn --schema ifc2x3
+  DEPENDS ${_expressc_dep} ${_ifc_exp} ${_header_exp} ${_ifc2x3_exp}
   COMMENT "Compiling the schemas")
 add_custom_target(korva_schemas ALL
-  DEPENDS ${KORVA_SCHEMA_DIR}/ifc2x2_final.tarn ${KORVA_SCHEMA_DIR}/header_section_schema.tarn)
+  DEPENDS ${KORVA_SCHEMA_DIR}/ifc2x2_final.tarn ${KORVA_SCHEMA_DIR}/header_section_schema.tarn
+          ${KORVA_SCHEMA_DIR}/ifc2x3.tarn)

@@ -27,7 +27,7 @@ install(TARGETS korvaifc EXPORT korvaifcTargets
 file(GLOB _korva_api_headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/api/*.h)
 install(FILES ${_korva_api_headers} DESTINATION ${KORVA_INSTALL_INCLUDEDIR}/api)
 install(FILES ${PROJECT_SOURCE_DIR}/platform/exports.h DESTINATION ${KORVA_INSTALL_INCLUDEDIR}/platform)
-install(FILES ${KORVA_SCHEMA_DIR}/ifc2x2_final.tarn ${KORVA_SCHEMA_DIR}/header_section_schema.tarn
+install(FILES ${KORVA_SCHEMA_DIR}/ifc2x2_final.tarn ${KORVA_SCHEMA_DIR}/ifc2x3.tarn ${KORVA_SCHEMA_DIR}/header_section_schema.tarn
   DESTINATION ${KORVA_INSTALL_SCHEMADIR})
 
 install(EXPORT korvaifcTargets NAMESPACE korvaifc:: DESTINATION ${KORVA_INSTALL_CMAKEDIR})

@@ -13,7 +13,7 @@ prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log"
 for f in include/korvaifc/api/korvaifc.h include/korvaifc/platform/exports.h \
          korvaifcConfig.cmake korvaifcConfigVersion.cmake korvaifcTargets.cmake \
-         schemas/ifc2x2_final.tarn schemas/header_section_schema.tarn libkorvaifc.so.10; do
+         schemas/ifc2x2_final.tarn schemas/ifc2x3.tarn schemas/header_section_schema.tarn libkorvaifc.so.10; do
   [ -n "$(find "$prefix" -path "*/$f")" ] || { echo "not installed: $f"; exit 1; }
 done
 gen=()
