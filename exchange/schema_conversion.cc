@@ -11,6 +11,7 @@
 #include "objdb/design.h"
 #include "objdb/dictionary_binding.h"
 #include "objdb/domain.h"
+#include "objdb/header_section.h"
 #include "objdb/interface.h"
 #include "objdb/text.h"
 #include "objdb/union.h"
@@ -154,7 +155,29 @@ struct Field {
   Carry carry = Carry::kMismatch;
   const std::vector<int32_t>* enums = nullptr;
   int32_t fixedEnum = kUnsetEnum;  // a default rule's enumerator
+  // The target slot's unset marker as TarnObject::unset writes it (new
+  // instances of best-fit classes start zeroed, not unset).
+  unsigned char unset[sizeof(BINARY)] = {};
+  uint32_t width = 0;
 };
+
+// Bytes of a slot of `type`.
+uint32_t SlotWidth(const TarnType* type) {
+  const int n = type->nodeType();
+  if (IsObjectNode(n) || n == kNodeString) return sizeof(void*);
+  if (n == kNodeBinary) return sizeof(BINARY);
+  return type->recordSize() <= sizeof(BINARY) ? type->recordSize() : 0;
+}
+
+// Records in `f` the unset marker of its target slot in `instance` (a new
+// instance, whose slot it writes).
+void LearnUnset(Field& f, TarnObject* instance) {
+  f.width = SlotWidth(f.to.type);
+  instance->unset(f.target);
+  const void* slot = instance->slotAddress(f.target, 0);
+  if (slot != nullptr && f.width > 0) std::memcpy(f.unset, slot, f.width);
+  else f.width = 0;
+}
 
 struct DomainPlan {
   TarnDomain* target = nullptr;  // null: no counterpart
@@ -163,11 +186,11 @@ struct DomainPlan {
   std::vector<TarnAttribute*> unmatched;  // source attributes without counterpart
   std::vector<TarnAttribute*> dropped;    // left out by a rule
   std::vector<Field> defaults;            // target attributes set by a rule
+  std::vector<Field> blanks;              // target attributes without source: unset
 };
 
 // The elements of the aggregates of one source domain.
 struct ListPlan {
-  TarnDomain* target = nullptr;
   bool planned = false;
   Field element;
 };
@@ -230,8 +253,14 @@ class Converter {
   TarnObject* current_ = nullptr;  // the source instance being filled (for losses)
   std::vector<TarnObject*> sources_, targets_;
   std::vector<uint32_t> marks_;
+  // The source instances of one extent share a plan.
+  struct Run {
+    size_t begin, end;
+    DomainPlan* plan;
+  };
+  std::vector<Run> runs_;
   std::unordered_map<TarnDomain*, DomainPlan> plans_;
-  std::unordered_map<TarnDomain*, ListPlan> lists_;
+  std::unordered_map<TarnDomain*, std::unordered_map<TarnDomain*, ListPlan>> lists_;  // source, target
   std::unordered_map<TarnDomain*, TarnDomain*> types_;
   std::map<std::pair<const TarnType*, const TarnType*>, std::vector<int32_t>> enums_;
   std::map<std::string, size_t> lossIndex_;
@@ -252,11 +281,12 @@ TarnDesign* Converter::run() {
   section_ = target_->dflt_section();
   header();
   collect();
-  for (size_t i = 0; i < sources_.size(); ++i) {
-    if (targets_[i] == nullptr) continue;
-    current_ = sources_[i];
-    fill(sources_[i], targets_[i], planOf(sources_[i]->domain()));
-  }
+  for (const Run& run : runs_)
+    for (size_t i = run.begin; i < run.end; ++i) {
+      if (targets_[i] == nullptr) continue;
+      current_ = sources_[i];
+      fill(sources_[i], targets_[i], *run.plan);
+    }
   current_ = nullptr;
   for (size_t i = 0; i < sources_.size(); ++i) sources_[i]->setTraversalMark(marks_[i]);
   return target_;
@@ -292,9 +322,9 @@ void Converter::collect() {
     for (TarnExtent* e = s->firstExtent(); e != nullptr; e = e->next()) {
       TarnObject* first = e->first();
       if (first == nullptr || first->typePtr()->nodeType() != kNodeStructure) continue;
+      DomainPlan& plan = planOf(first->domain());
+      runs_.push_back({sources_.size(), sources_.size(), &plan});
       for (TarnObject* o = first; o != nullptr; o = o->nextInExtent()) {
-        TarnDomain* d = o->domain();
-        DomainPlan& plan = planOf(d);
         TarnObject* made = nullptr;
         if (plan.target != nullptr) {
           made = create(plan.target, section_);
@@ -310,6 +340,7 @@ void Converter::collect() {
         marks_.push_back(o->traversalMark());
         o->setTraversalMark(static_cast<uint32_t>(sources_.size()));
       }
+      runs_.back().end = sources_.size();
     }
   }
 }
@@ -373,6 +404,7 @@ void Converter::planFields(DomainPlan& plan, TarnDomain* from, TarnObject* fromI
     Field f;
     f.target = t;
     f.to = {toInstance->slotType(t), t->domain()};
+    LearnUnset(f, toInstance);
     const std::vector<TarnAttribute*>& all = from->allAttributes();
     for (size_t i = 0; i < all.size() && f.source == nullptr; ++i) {
       TarnAttribute* s = all[i];
@@ -390,10 +422,9 @@ void Converter::planFields(DomainPlan& plan, TarnDomain* from, TarnObject* fromI
     if (f.source == nullptr) {
       const ConversionRule* r =
           FindConversionRule(ConversionRule::kDefault, from_.c_str(), to_.c_str(), from, t->name());
-      if (r != nullptr && f.to.type->nodeType() == kNodeEnum) {
-        f.fixedEnum = f.to.type->enumeratorValue(r->value);
-        if (f.fixedEnum != kUnsetEnum) plan.defaults.push_back(f);
-      }
+      if (r != nullptr && f.to.type->nodeType() == kNodeEnum) f.fixedEnum = f.to.type->enumeratorValue(r->value);
+      if (f.fixedEnum != kUnsetEnum) plan.defaults.push_back(f);
+      else if (f.width > 0) plan.blanks.push_back(f);
       continue;
     }
     f.from = {fromInstance->slotType(f.source), f.source->domain()};
@@ -450,15 +481,23 @@ void Converter::fill(TarnObject* from, TarnObject* to, DomainPlan& plan) {
   char* toBase = static_cast<char*>(to->baseObject());
   char* toOverflow = static_cast<char*>(to->overflow());
   for (const Field& f : plan.fields) {
-    const TarnAttribute* s = f.source;
-    const TarnAttribute* t = f.target;
+    TarnAttribute* s = f.source;
+    TarnAttribute* t = f.target;
     const char* in = s->inOverflow() ? fromOverflow : fromBase;
     char* out = t->inOverflow() ? toOverflow : toBase;
-    if (in == nullptr || out == nullptr) continue;
-    in += s->offset();
-    out += t->offset();
-    if (SlotIsUnset(in, f.from.type)) continue;
-    carry(f, in, out, to);
+    in = in != nullptr ? in + s->offset() : static_cast<const char*>(from->slotAddress(s, 0));
+    out = out != nullptr ? out + t->offset() : static_cast<char*>(to->slotAddress(t, 0));
+    if (out == nullptr) {
+      if (in != nullptr && !SlotIsUnset(in, f.from.type))
+        lose(std::string("attribute ") + s->name() + " has no place in the new instance");
+      continue;
+    }
+    if (in == nullptr || SlotIsUnset(in, f.from.type) || !carry(f, in, out, to)) std::memcpy(out, f.unset, f.width);
+  }
+  for (const Field& f : plan.blanks) {
+    char* out = f.target->inOverflow() ? toOverflow : toBase;
+    out = out != nullptr ? out + f.target->offset() : static_cast<char*>(to->slotAddress(f.target, 0));
+    if (out != nullptr) std::memcpy(out, f.unset, f.width);
   }
   for (const Field& f : plan.defaults) {
     char* out = f.target->inOverflow() ? toOverflow : toBase;
@@ -629,7 +668,7 @@ TarnObject* Converter::list(TarnAggregate* value, TarnDomain* want) {
   TarnObject* made = create(want, section_);
   TarnAggregate* into = made != nullptr ? dynamic_cast<TarnAggregate*>(made) : nullptr;
   if (into == nullptr) return nullptr;
-  ListPlan& lp = lists_[want];
+  ListPlan& lp = lists_[value->domain()][want];
   if (!lp.planned) {
     lp.planned = true;
     TarnAttribute* s = value->elementAttribute();

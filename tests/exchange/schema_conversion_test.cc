@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -56,6 +57,13 @@ class SchemaConversionTest : public ::testing::Test {
            "FILE_NAME('m','2024-01-01T00:00:00',(''),(''),'','','');\nFILE_SCHEMA(('" +
            schema + "'));\nENDSEC;\nDATA;\n" + data + "ENDSEC;\nEND-ISO-10303-21;\n";
   }
+  // The written instances of one type, in file order.
+  static std::vector<StepInstance> OfType(const std::map<uint32_t, StepInstance>& all, const char* type) {
+    std::vector<StepInstance> found;
+    for (const auto& [number, s] : all)
+      if (s.type == type) found.push_back(s);
+    return found;
+  }
   static std::string Lines(const ConversionReport& r) {
     std::string all;
     for (const std::string& l : r.lossLines()) all += l + "\n";
@@ -80,8 +88,9 @@ class SchemaConversionTest : public ::testing::Test {
       TarnDomain* td = FindDomainInSchema(toSchema, t.type.c_str());
       ASSERT_NE(sd, nullptr) << s.type;
       ASSERT_NE(td, nullptr) << t.type;
-      if (s.type != t.type)
+      if (s.type != t.type) {
         EXPECT_NE(FindConversionRule(ConversionRule::kRenameEntity, from, to, sd, nullptr), nullptr) << s.type;
+      }
       ASSERT_EQ(s.values.size(), sd->allAttributes().size()) << where << " #" << number;
       ASSERT_EQ(t.values.size(), td->allAttributes().size()) << where << " #" << number;
       std::vector<bool> matched(t.values.size(), false);
@@ -98,11 +107,11 @@ class SchemaConversionTest : public ::testing::Test {
         matched[k] = true;
         EXPECT_EQ(t.values[k], s.values[i]) << where << " #" << number << " " << s.type << "." << name;
       }
-      for (size_t k = 0; k < t.values.size(); ++k)
-        if (!matched[k] && t.values[k] != "$" && t.values[k] != "*")
-          EXPECT_NE(FindConversionRule(ConversionRule::kDefault, from, to, sd, td->allAttributes()[k]->name()),
-                    nullptr)
-              << where << " #" << number << " " << t.type << "." << td->allAttributes()[k]->name();
+      for (size_t k = 0; k < t.values.size(); ++k) {
+        if (matched[k] || t.values[k] == "$" || t.values[k] == "*") continue;
+        EXPECT_NE(FindConversionRule(ConversionRule::kDefault, from, to, sd, td->allAttributes()[k]->name()), nullptr)
+            << where << " #" << number << " " << t.type << "." << td->allAttributes()[k]->name();
+      }
     }
   }
 
@@ -140,7 +149,8 @@ TEST_F(SchemaConversionTest, EveryFileTheExportsAndTheUpdateWriteGoesToIfc2x3And
     EXPECT_EQ(test::FileSchemas(convertedText), std::vector<std::string>{"IFC2X3"}) << where;
     const auto after = test::DataInstances(convertedText);
     ExpectCarried(before, after, "IFC2X2_FINAL", "IFC2X3", where);
-    EXPECT_EQ(Write(source), written) << where << ": the source changed";
+    // (Compared as instances: the header's time stamp is written afresh.)
+    EXPECT_TRUE(test::DataInstances(Write(source)) == before) << where << ": the source changed";
 
     ConversionReport back;
     TarnDesign* returned = Convert(converted, "IFC2X2_FINAL", &back);
@@ -247,14 +257,26 @@ TEST_F(SchemaConversionTest, WhatIfc2x3CannotHoldIsListedByTypeAndNumber) {
   EXPECT_NE(r.summary().find("2 kinds of loss in 3 instances"), std::string::npos) << r.summary();
 
   const auto after = test::DataInstances(Write(converted));
-  EXPECT_EQ(after.count(1), 0u);
-  EXPECT_EQ(after.at(7).type, "IFCEXTERNALLYDEFINEDSURFACESTYLE");
-  EXPECT_EQ(after.at(7).values, (std::vector<std::string>{"'loc'", "'ref'", "'name'"}));
-  EXPECT_EQ(after.at(8).values.size(), 11u);
-  EXPECT_EQ(after.at(8).values[9], ".F.");
-  EXPECT_EQ(after.at(10).values[2], ".T.");  // BOOLEAN to LOGICAL
-  EXPECT_EQ(after.at(4).values[6], "$");
-  EXPECT_EQ(after.at(4).values[7], "(#6)");
+  EXPECT_EQ(after.size(), 10u);
+  EXPECT_TRUE(OfType(after, "IFCTEXTSTYLEWITHMIRROR").empty());
+  const auto style = OfType(after, "IFCEXTERNALLYDEFINEDSURFACESTYLE");
+  ASSERT_EQ(style.size(), 1u);
+  EXPECT_EQ(style[0].values, (std::vector<std::string>{"'loc'", "'ref'", "'name'"}));
+  const auto action = OfType(after, "IFCSTRUCTURALPOINTACTION");
+  ASSERT_EQ(action.size(), 1u);
+  ASSERT_EQ(action[0].values.size(), 11u);
+  EXPECT_EQ(action[0].values[9], ".F.");
+  EXPECT_EQ(action[0].values[10], "$");
+  const auto layer = OfType(after, "IFCMATERIALLAYER");
+  ASSERT_EQ(layer.size(), 1u);
+  EXPECT_EQ(layer[0].values[2], ".T.");  // BOOLEAN to LOGICAL
+  const auto sound = OfType(after, "IFCSOUNDPROPERTIES");
+  ASSERT_EQ(sound.size(), 2u);
+  // IFC2x3's sound properties have no PointOfMeasurement between the scale
+  // and the values.
+  ASSERT_EQ(sound[1].values.size(), 7u);
+  EXPECT_EQ(sound[1].values[4], ".F.");
+  EXPECT_TRUE(std::regex_match(sound[1].values[6], std::regex("\\(#[0-9]+\\)"))) << sound[1].values[6];
 }
 
 // The way back: enumerators and attributes IFC2x2 lacks are listed, the
@@ -284,11 +306,16 @@ TEST_F(SchemaConversionTest, WhatIfc2x2CannotHoldIsListedOnTheWayBack) {
   EXPECT_EQ(r.ruled, 1u);
   const auto after = test::DataInstances(Write(converted));
   ASSERT_EQ(after.size(), 7u);
-  EXPECT_EQ(after.at(1).values[8], "$");
-  EXPECT_EQ(after.at(2).values[8], ".FLOOR.");
-  EXPECT_EQ(after.at(3).values[10], ".TRUE_LENGTH.");
-  EXPECT_EQ(after.at(6).values[2], "$");
-  EXPECT_EQ(after.at(7).values[2], "IFCLABEL('text')");
+  const auto slabs = OfType(after, "IFCSLAB");
+  ASSERT_EQ(slabs.size(), 2u);
+  EXPECT_EQ(slabs[0].values[8], "$");
+  EXPECT_EQ(slabs[1].values[8], ".FLOOR.");
+  ASSERT_EQ(OfType(after, "IFCSTRUCTURALPOINTACTION").size(), 1u);
+  EXPECT_EQ(OfType(after, "IFCSTRUCTURALPOINTACTION")[0].values[10], ".TRUE_LENGTH.");
+  ASSERT_EQ(OfType(after, "IFCMATERIALLAYER").size(), 1u);
+  EXPECT_EQ(OfType(after, "IFCMATERIALLAYER")[0].values[2], "$");
+  ASSERT_EQ(OfType(after, "IFCPROPERTYSINGLEVALUE").size(), 1u);
+  EXPECT_EQ(OfType(after, "IFCPROPERTYSINGLEVALUE")[0].values[2], "IFCLABEL('text')");
 }
 
 // A design converted to its own schema is written as it was.
