@@ -26,12 +26,21 @@ std::string Masked(const std::string& text) {
 
 std::string Corpus(const char* file) { return std::string(KORVA_CORPUS_DIR) + "/" + file; }
 
-// The check command's counts (its lines after the first, which names the file).
+// The check command's counts, from the first type to the total (before
+// them come the messages and the file's name, after them the number of
+// warnings: a copy writes as reals the integers the Tekla file gives for
+// reals, which the reader tells about).
 std::string Counts(const std::string& file) {
   Outcome r = KorvaIfc("check " + Quoted(file));
   EXPECT_NE(r.status, 2) << r.err;
-  return r.out.substr(r.out.find('\n'));
+  const size_t first = r.out.find("\n  Ifc");
+  const size_t total = r.out.find("\n  total");
+  EXPECT_NE(total, std::string::npos) << r.out;
+  return first == std::string::npos || total == std::string::npos ? r.out : r.out.substr(first, r.out.find('\n', total + 1) - first);
 }
+
+// Import JSON without the line that names the file.
+std::string Tables(const std::string& json) { return std::regex_replace(json, std::regex("\n *\"file\": [^\n]*"), ""); }
 
 // The example models exported once, as IFC2x2 and under each setting.
 class ConvertTest : public ::testing::Test {
@@ -83,7 +92,7 @@ TEST_F(ConvertTest, ConvertWritesIfc2x3ThatReadsBackAndReturnsToTheSameImport) {
     ASSERT_EQ(before.status, 0) << before.err;
     ASSERT_EQ(after.status, 0) << after.err;
     EXPECT_GT(before.out.size(), 100u);
-    EXPECT_TRUE(after.out.substr(after.out.find('\n')) == before.out.substr(before.out.find('\n'))) << kind;
+    EXPECT_TRUE(Tables(after.out) == Tables(before.out)) << kind;
   }
 }
 
@@ -95,7 +104,9 @@ TEST_F(ConvertTest, TheOutputSchemaSettingChoosesWhatTheExportsWrite) {
     ASSERT_FALSE(plain.empty());
     // (Whole files compared for equality, not diffed.)
     EXPECT_TRUE(Masked(plain) == ReadFile(std::string(KORVA_BASELINE_FILES) + "/examples/" + kind + ".ifc")) << kind;
-    EXPECT_TRUE(Masked(ReadFile(File(std::string(kind) + "-2x2.ifc"))) == Masked(plain)) << kind;
+    const std::string ifc2x2 = ReadFile(File(std::string(kind) + "-2x2.ifc"));
+    EXPECT_EQ(FileSchemas(ifc2x2), std::vector<std::string>{"IFC2X2_FINAL"});
+    EXPECT_TRUE(DataInstances(Masked(ifc2x2)) == DataInstances(Masked(plain))) << kind;
 
     const std::string ifc2x3 = ReadFile(File(std::string(kind) + "-2x3.ifc"));
     EXPECT_EQ(FileSchemas(ifc2x3), std::vector<std::string>{"IFC2X3"});
@@ -106,7 +117,9 @@ TEST_F(ConvertTest, TheOutputSchemaSettingChoosesWhatTheExportsWrite) {
     EXPECT_TRUE(Has(other_[kind].out + other_[kind].err,
                     "Output schema 'IFC4' is not one this build writes; the file is written as IFC2X2_FINAL\\."))
         << other_[kind].out << other_[kind].err;
-    EXPECT_TRUE(Masked(ReadFile(File(std::string(kind) + "-ifc4.ifc"))) == Masked(plain)) << kind;
+    const std::string ifc4 = ReadFile(File(std::string(kind) + "-ifc4.ifc"));
+    EXPECT_EQ(FileSchemas(ifc4), std::vector<std::string>{"IFC2X2_FINAL"});
+    EXPECT_TRUE(DataInstances(Masked(ifc4)) == DataInstances(Masked(plain))) << kind;
   }
 }
 
