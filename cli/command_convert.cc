@@ -1,6 +1,7 @@
 // korva-ifc convert: reads an exchange file of any schema the library reads
 // and writes it in another (exchange/schema_conversion.h).
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "cli/cli.h"
@@ -36,13 +37,13 @@ extern const Command kConvertCommand = {
 
 namespace {
 
-bool WriteDesign(TarnDesign* design, const std::string& in, const std::string& out) {
+bool WriteDesign(TarnDesign* design, const std::string& in, const std::string& out, const Part21View* view) {
   std::FILE* file = std::fopen(out.c_str(), "wb");
   if (file == nullptr) return false;
   bool written;
   {
     FileProgress progress(file, FileSize(in), "writing", SplitPath(out).file);
-    written = Part21Writer::Write(design, file);
+    written = view != nullptr ? Part21Writer::Write(design, file, *view) : Part21Writer::Write(design, file);
   }
   return std::fclose(file) == 0 && written;
 }
@@ -69,15 +70,22 @@ int RunConvert(const Invocation& call) {
   if (target == nullptr) return Fail(kExitNoSchema, "the compiled schema of %s cannot be found", wanted.c_str());
   if (own == nullptr) return Fail(kExitFailed, "%s names no IFC schema", in.c_str());
   if (own == target) {
-    if (!WriteDesign(read.design, in, out)) return Fail(kExitNoOutput, "%s: the write failed", out.c_str());
+    if (!WriteDesign(read.design, in, out, nullptr)) return Fail(kExitNoOutput, "%s: the write failed", out.c_str());
     std::printf("%s is already %s: written as read\n", in.c_str(), FileSchemaName(own->name()).c_str());
     TARN().shutdown();
     return kExitOk;
   }
+  // Written straight through a view when every value is written alike in
+  // both schemas (no second design is made); else converted first.
   ConversionReport report;
-  TarnDesign* converted = ConvertDesign(read.design, target, &report);
-  if (converted == nullptr) return Fail(kExitFailed, "%s could not be converted", in.c_str());
-  const bool written = WriteDesign(converted, in, out);
+  bool written;
+  if (std::unique_ptr<Part21View> view = ConversionView(read.design, target, &report)) {
+    written = WriteDesign(read.design, in, out, view.get());
+  } else {
+    TarnDesign* converted = ConvertDesign(read.design, target, &report);
+    if (converted == nullptr) return Fail(kExitFailed, "%s could not be converted", in.c_str());
+    written = WriteDesign(converted, in, out, nullptr);
+  }
   TARN().shutdown();
   if (!written) return Fail(kExitNoOutput, "%s: the write failed", out.c_str());
   std::printf("%s\n", report.summary().c_str());

@@ -1,5 +1,6 @@
 #include "exchange/schema_conversion.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <unordered_map>
@@ -7,6 +8,7 @@
 
 #include "exchange/conversion_rules.h"
 #include "exchange/file_schema.h"
+#include "exchange/part21_writer.h"
 #include "objdb/complex_domain.h"
 #include "objdb/design.h"
 #include "objdb/dictionary_binding.h"
@@ -195,6 +197,105 @@ struct ListPlan {
   Field element;
 };
 
+// --- pairing, shared by the conversion and the view ------------------------------
+
+// The target entity of a source entity: by a rename rule, else by name; a
+// complex instance's by the counterparts of its leaves.
+TarnDomain* CounterpartEntity(TarnDomain* domain, TarnDesign* target, const std::string& from, const std::string& to,
+                              bool* renamed) {
+  if (domain == nullptr) return nullptr;
+  if (domain->isComplex()) {
+    std::vector<TarnDomain*> leaves;
+    ListOfTarnDomain* supers = domain->listOfSuper();
+    for (uint32_t i = 0; i < supers->count(); ++i) {
+      TarnDomain* leaf = supers->get(i);
+      if (leaf == nullptr || leaf->design() == TARN().systemDesign()) continue;
+      TarnDomain* c = CounterpartEntity(leaf, target, from, to, renamed);
+      if (c == nullptr) return nullptr;
+      leaves.push_back(c);
+    }
+    if (TarnDomain* d = FindAndOrDomain(leaves, target)) return d;
+    return MakeAndOrDomain(leaves, target);
+  }
+  const char* name = domain->name();
+  if (const ConversionRule* r = FindConversionRule(ConversionRule::kRenameEntity, from.c_str(), to.c_str(), domain,
+                                                   nullptr);
+      r != nullptr && EqualNoCase(r->entity, domain->name())) {
+    name = r->value;
+    *renamed = true;
+  }
+  TarnDomain* d = FindDomainInSchema(target, name);
+  return d != nullptr && d->isEntity() ? d : nullptr;
+}
+
+// Which source attribute each target attribute takes, by name (or a rename
+// rule): positions in the complete attribute lists.
+struct Pairing {
+  std::vector<int> sourceOf;                  // per target attribute; -1: none
+  std::vector<int> dropped;                   // source attributes a rule leaves out
+  std::vector<int> unmatched;                 // source attributes without counterpart
+  std::vector<const ConversionRule*> rules;   // per target attribute: a default rule
+};
+
+bool Stored(TarnAttribute* a) { return !a->isDerived() && a->hasSlot(); }
+
+Pairing PairAttributes(TarnDomain* from, TarnDomain* to, const std::string& fromName, const std::string& toName) {
+  Pairing p;
+  const std::vector<TarnAttribute*>& source = from->allAttributes();
+  const std::vector<TarnAttribute*>& target = to->allAttributes();
+  std::vector<bool> used(source.size(), false);
+  p.sourceOf.assign(target.size(), -1);
+  p.rules.assign(target.size(), nullptr);
+  for (size_t k = 0; k < target.size(); ++k) {
+    if (!Stored(target[k])) continue;
+    for (size_t i = 0; i < source.size() && p.sourceOf[k] < 0; ++i) {
+      if (used[i] || !Stored(source[i])) continue;
+      const char* name = source[i]->name();
+      if (from != to)
+        if (const ConversionRule* r = FindConversionRule(ConversionRule::kRenameAttribute, fromName.c_str(),
+                                                         toName.c_str(), from, name))
+          name = r->value;
+      if (EqualNoCase(name, target[k]->name())) {
+        p.sourceOf[k] = static_cast<int>(i);
+        used[i] = true;
+      }
+    }
+    if (p.sourceOf[k] < 0)
+      p.rules[k] = FindConversionRule(ConversionRule::kDefault, fromName.c_str(), toName.c_str(), from,
+                                      target[k]->name());
+  }
+  for (size_t i = 0; i < source.size(); ++i) {
+    if (used[i] || !Stored(source[i])) continue;
+    if (FindConversionRule(ConversionRule::kDropAttribute, fromName.c_str(), toName.c_str(), from,
+                           source[i]->name()))
+      p.dropped.push_back(static_cast<int>(i));
+    else
+      p.unmatched.push_back(static_cast<int>(i));
+  }
+  return p;
+}
+
+// The path of select members from `select` to a member of `type` (an
+// entity member also takes its subtypes), through nested selects.
+bool MemberPath(TarnDomain* select, TarnDomain* type, bool entity, std::vector<TarnAttribute*>* path) {
+  if (select == nullptr || type == nullptr || path->size() > 16) return false;
+  for (TarnAttribute* m : select->allAttributes()) {
+    TarnDomain* md = m->domain();
+    if (md != nullptr && (md == type || (entity && md->isEntity() && type->typeIsA(md)))) {
+      path->push_back(m);
+      return true;
+    }
+  }
+  for (TarnAttribute* m : select->allAttributes()) {
+    TarnDomain* md = m->domain();
+    if (md == nullptr || md->nodeType() != kNodeUnion) continue;
+    path->push_back(m);
+    if (MemberPath(md, type, entity, path)) return true;
+    path->pop_back();
+  }
+  return false;
+}
+
 class Converter {
  public:
   Converter(TarnDesign* source, TarnDesign* sourceSchema, TarnDesign* targetSchema, ConversionReport* report)
@@ -364,32 +465,8 @@ DomainPlan& Converter::planOf(TarnDomain* domain) {
   return plan;
 }
 
-// The target entity of a source entity: by a rename rule, else by name; a
-// complex instance's by the counterparts of its leaves.
 TarnDomain* Converter::counterpart(TarnDomain* domain, bool* renamed) {
-  if (domain == nullptr) return nullptr;
-  if (domain->isComplex()) {
-    std::vector<TarnDomain*> leaves;
-    ListOfTarnDomain* supers = domain->listOfSuper();
-    for (uint32_t i = 0; i < supers->count(); ++i) {
-      TarnDomain* leaf = supers->get(i);
-      if (leaf == nullptr || leaf->design() == TARN().systemDesign()) continue;
-      TarnDomain* c = counterpart(leaf, renamed);
-      if (c == nullptr) return nullptr;
-      leaves.push_back(c);
-    }
-    if (TarnDomain* d = FindAndOrDomain(leaves, targetSchema_)) return d;
-    return MakeAndOrDomain(leaves, targetSchema_);
-  }
-  const char* name = domain->name();
-  if (const ConversionRule* r =
-          FindConversionRule(ConversionRule::kRenameEntity, from_.c_str(), to_.c_str(), domain, nullptr);
-      r != nullptr && EqualNoCase(r->entity, domain->name())) {
-    name = r->value;
-    *renamed = true;
-  }
-  TarnDomain* d = FindDomainInSchema(targetSchema_, name);
-  return d != nullptr && d->isEntity() ? d : nullptr;
+  return CounterpartEntity(domain, targetSchema_, from_, to_, renamed);
 }
 
 // Pairs the target attributes with source attributes by name (or a rule)
@@ -397,49 +474,30 @@ TarnDomain* Converter::counterpart(TarnDomain* domain, bool* renamed) {
 void Converter::planFields(DomainPlan& plan, TarnDomain* from, TarnObject* fromInstance, TarnObject* toInstance) {
   plan.planned = true;
   TarnDomain* to = plan.target;
-  const bool identity = from == to;
-  std::vector<bool> used(from->allAttributes().size(), false);
-  for (TarnAttribute* t : to->allAttributes()) {
-    if (t->isDerived() || !t->hasSlot()) continue;
+  const Pairing pairs = PairAttributes(from, to, from_, to_);
+  const std::vector<TarnAttribute*>& source = from->allAttributes();
+  const std::vector<TarnAttribute*>& target = to->allAttributes();
+  for (size_t k = 0; k < target.size(); ++k) {
+    TarnAttribute* t = target[k];
+    if (!Stored(t)) continue;
     Field f;
     f.target = t;
     f.to = {toInstance->slotType(t), t->domain()};
     LearnUnset(f, toInstance);
-    const std::vector<TarnAttribute*>& all = from->allAttributes();
-    for (size_t i = 0; i < all.size() && f.source == nullptr; ++i) {
-      TarnAttribute* s = all[i];
-      if (used[i] || s->isDerived() || !s->hasSlot()) continue;
-      const char* name = s->name();
-      if (!identity)
-        if (const ConversionRule* r = FindConversionRule(ConversionRule::kRenameAttribute, from_.c_str(),
-                                                         to_.c_str(), from, s->name()))
-          name = r->value;
-      if (EqualNoCase(name, t->name())) {
-        f.source = s;
-        used[i] = true;
-      }
-    }
-    if (f.source == nullptr) {
-      const ConversionRule* r =
-          FindConversionRule(ConversionRule::kDefault, from_.c_str(), to_.c_str(), from, t->name());
+    if (pairs.sourceOf[k] < 0) {
+      const ConversionRule* r = pairs.rules[k];
       if (r != nullptr && f.to.type->nodeType() == kNodeEnum) f.fixedEnum = f.to.type->enumeratorValue(r->value);
       if (f.fixedEnum != kUnsetEnum) plan.defaults.push_back(f);
       else if (f.width > 0) plan.blanks.push_back(f);
       continue;
     }
+    f.source = source[static_cast<size_t>(pairs.sourceOf[k])];
     f.from = {fromInstance->slotType(f.source), f.source->domain()};
     planCarry(f);
     plan.fields.push_back(f);
   }
-  const std::vector<TarnAttribute*>& all = from->allAttributes();
-  for (size_t i = 0; i < all.size(); ++i) {
-    TarnAttribute* s = all[i];
-    if (used[i] || s->isDerived() || !s->hasSlot()) continue;
-    if (FindConversionRule(ConversionRule::kDropAttribute, from_.c_str(), to_.c_str(), from, s->name()))
-      plan.dropped.push_back(s);
-    else
-      plan.unmatched.push_back(s);
-  }
+  for (int i : pairs.dropped) plan.dropped.push_back(source[static_cast<size_t>(i)]);
+  for (int i : pairs.unmatched) plan.unmatched.push_back(source[static_cast<size_t>(i)]);
 }
 
 void Converter::planCarry(Field& f) {
@@ -756,26 +814,6 @@ TarnObject* Converter::select(TarnUnion* value, TarnDomain* want) {
   return u;
 }
 
-namespace {
-bool MemberPath(TarnDomain* select, TarnDomain* type, bool entity, std::vector<TarnAttribute*>* path) {
-  if (select == nullptr || type == nullptr || path->size() > 16) return false;
-  for (TarnAttribute* m : select->allAttributes()) {
-    TarnDomain* md = m->domain();
-    if (md != nullptr && (md == type || (entity && md->isEntity() && type->typeIsA(md)))) {
-      path->push_back(m);
-      return true;
-    }
-  }
-  for (TarnAttribute* m : select->allAttributes()) {
-    TarnDomain* md = m->domain();
-    if (md == nullptr || md->nodeType() != kNodeUnion) continue;
-    path->push_back(m);
-    if (MemberPath(md, type, entity, path)) return true;
-    path->pop_back();
-  }
-  return false;
-}
-}  // namespace
 
 TarnUnion* Converter::newSelect(TarnDomain* select, TarnDomain* type, bool entity, TarnUnion** inner,
                                 TarnAttribute** member) {
@@ -841,6 +879,163 @@ TarnDesign* ConvertDesign(TarnDesign* source, TarnDesign* target, ConversionRepo
   TarnDesign* from = IfcSchemaOf(source);
   if (from == nullptr || target == nullptr) return nullptr;
   return Converter(source, from, target, report).run();
+}
+
+// --- the view --------------------------------------------------------------------
+
+namespace {
+
+// The enumerators of an enumeration domain (an enumeration defined as
+// another has its enumerators).
+const std::vector<const char*>* EnumeratorsOf(TarnDomain* d) {
+  for (int depth = 0; d != nullptr && depth < 8; ++depth, d = d->firstSuper())
+    if (!d->enumerators().empty()) return &d->enumerators();
+  return nullptr;
+}
+
+class View : public Part21View {
+ public:
+  View(TarnDesign* sourceSchema, TarnDesign* targetSchema)
+      : targetSchema_(targetSchema), from_(FileSchemaName(sourceSchema->name())),
+        to_(FileSchemaName(targetSchema->name())) {}
+
+  std::vector<std::string> fileSchemas() const override { return {to_}; }
+  bool layout(TarnDomain* domain, std::string* typeName, std::vector<int>* attributes) const override {
+    auto found = layouts_.find(domain);
+    if (found == layouts_.end()) return false;
+    *typeName = found->second.name;
+    *attributes = found->second.attributes;
+    return true;
+  }
+
+  // The layout of a source entity; false when its values may be written
+  // otherwise in the target.
+  bool add(TarnDomain* domain, bool* renamed) {
+    if (layouts_.count(domain) > 0) return true;
+    if (domain == nullptr || domain->isComplex()) return false;
+    TarnDomain* target = CounterpartEntity(domain, targetSchema_, from_, to_, renamed);
+    if (target == nullptr) return false;
+    const Pairing pairs = PairAttributes(domain, target, from_, to_);
+    if (!pairs.dropped.empty() || !pairs.unmatched.empty()) return false;
+    Layout layout{target->name(), {}};
+    const std::vector<TarnAttribute*>& source = domain->allAttributes();
+    const std::vector<TarnAttribute*>& all = target->allAttributes();
+    for (size_t k = 0; k < all.size(); ++k) {
+      if (all[k]->isDerived()) {
+        layout.attributes.push_back(kDerived);
+        continue;
+      }
+      if (pairs.rules[k] != nullptr) return false;
+      const int i = pairs.sourceOf[k];
+      if (i >= 0 && !alike(source[static_cast<size_t>(i)]->domain(), all[k]->domain())) return false;
+      layout.attributes.push_back(i >= 0 ? i : kUnset);
+    }
+    layouts_.emplace(domain, std::move(layout));
+    return true;
+  }
+
+ private:
+  struct Layout {
+    std::string name;
+    std::vector<int> attributes;
+  };
+
+  // Whether every value of type `a` is written in the target, as a value
+  // of type `b`, as the source writes it.
+  bool alike(TarnDomain* a, TarnDomain* b) {
+    if (a == nullptr || b == nullptr) return false;
+    auto key = std::make_pair(a, b);
+    auto found = alike_.find(key);
+    if (found != alike_.end()) return found->second;
+    alike_[key] = false;  // a type that refers back to itself is decided by its other members
+    const bool result = decide(a, b);
+    alike_[key] = result;
+    return result;
+  }
+
+  bool decide(TarnDomain* a, TarnDomain* b) {
+    const int na = a->nodeType(), nb = b->nodeType();
+    if (a->isEntity()) {
+      bool renamed = false;
+      TarnDomain* c = CounterpartEntity(a, targetSchema_, from_, to_, &renamed);
+      if (c == nullptr) return false;
+      if (b->isEntity()) return c->typeIsA(b);
+      std::vector<TarnAttribute*> path;
+      return nb == kNodeUnion && MemberPath(b, c, true, &path);
+    }
+    if (na == kNodeUnion) {
+      if (nb != kNodeUnion) return false;
+      for (TarnAttribute* m : a->allAttributes()) {
+        TarnDomain* md = m->domain();
+        if (md == nullptr) return false;
+        if (md->nodeType() == kNodeUnion) {
+          if (!alike(md, b)) return false;
+          continue;
+        }
+        // A member is written by its own type: the target select must have
+        // a member of that name, holding its values alike.
+        bool renamed = false;
+        TarnDomain* c = md->isEntity() ? CounterpartEntity(md, targetSchema_, from_, to_, &renamed)
+                                       : FindDomainInSchema(targetSchema_, md->name());
+        std::vector<TarnAttribute*> path;
+        if (c == nullptr || !MemberPath(b, c, md->isEntity(), &path) || !alike(md, c)) return false;
+      }
+      return true;
+    }
+    if (na == kNodeAggregate) {
+      if (nb != kNodeAggregate || a->allAttributes().empty() || b->allAttributes().empty()) return false;
+      return alike(a->allAttributes().front()->domain(), b->allAttributes().front()->domain());
+    }
+    if (na == kNodeEnum) {
+      const std::vector<const char*>* ea = EnumeratorsOf(a);
+      const std::vector<const char*>* eb = EnumeratorsOf(b);
+      if (nb != kNodeEnum || ea == nullptr || eb == nullptr) return false;
+      for (const char* e : *ea)
+        if (std::find_if(eb->begin(), eb->end(), [&](const char* x) { return EqualNoCase(x, e); }) == eb->end())
+          return false;
+      return true;
+    }
+    // Plain values: the same kind (a BOOLEAN is a LOGICAL too).
+    return na == nb || (na == kNodeBoolean && nb == kNodeLogical);
+  }
+
+  TarnDesign* targetSchema_;
+  std::string from_, to_;
+  std::unordered_map<TarnDomain*, Layout> layouts_;
+  std::map<std::pair<TarnDomain*, TarnDomain*>, bool> alike_;
+};
+
+}  // namespace
+
+std::unique_ptr<Part21View> ConversionView(TarnDesign* source, TarnDesign* target, ConversionReport* report) {
+  ConversionReport scratch;
+  if (report == nullptr) report = &scratch;
+  *report = ConversionReport();
+  TarnDesign* from = IfcSchemaOf(source);
+  if (from == nullptr || target == nullptr) return nullptr;
+  auto view = std::make_unique<View>(from, target);
+  report->from = FileSchemaName(from->name());
+  report->to = FileSchemaName(target->name());
+  std::unordered_map<TarnDomain*, bool> counted;
+  for (TarnSection* s : source->sections()) {
+    if (s->kind() != TarnSection::kData) continue;
+    for (TarnExtent* e = s->firstExtent(); e != nullptr; e = e->next()) {
+      TarnObject* first = e->first();
+      if (first == nullptr || first->typePtr()->nodeType() != kNodeStructure) continue;
+      TarnDomain* d = first->domain();
+      bool renamed = false;
+      if (!view->add(d, &renamed)) {
+        *report = ConversionReport();
+        return nullptr;
+      }
+      if (counted.emplace(d, true).second) {
+        ++report->types;
+        if (renamed) ++report->renamedTypes;
+      }
+      for (TarnObject* o = first; o != nullptr; o = o->nextInExtent()) ++report->instances;
+    }
+  }
+  return view;
 }
 
 }  // namespace korva

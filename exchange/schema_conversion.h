@@ -22,11 +22,13 @@
 #define KORVA_EXCHANGE_SCHEMA_CONVERSION_H
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace korva {
 
+class Part21View;
 class TarnDesign;
 
 // What could not be carried over: one line per type and kind of loss, with
@@ -65,6 +67,18 @@ TarnDesign* IfcSchemaOf(TarnDesign* design);
 // report is filled in either case; null when the source has no IFC schema
 // or `target` is null.  The current design of the interface is kept.
 TarnDesign* ConvertDesign(TarnDesign* source, TarnDesign* target, ConversionReport* report);
+
+// Most designs are written alike in both schemas but for the names of a few
+// types and the order of some attributes: their instances can be written
+// straight through a view (Part21Writer::Write with the view), with the
+// same result as writing ConvertDesign's design, without making one.  The
+// view, with the report's counts filled in; null when some value may be
+// written otherwise in the target (an entity without counterpart or of a
+// complex type, an attribute without counterpart or that a rule drops or
+// defaults, an enumerator, a select member or a kind of value the target
+// attribute lacks): ConvertDesign then does the work.  Decided from the
+// dictionaries and the types present, not the values.
+std::unique_ptr<Part21View> ConversionView(TarnDesign* source, TarnDesign* target, ConversionReport* report);
 
 }  // namespace korva
 
