@@ -5,8 +5,8 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "cli/progress.h"
 #include "cli/read_design.h"
+#include "cli/write_design.h"
 #include "exchange/file_schema.h"
 #include "exchange/part21_writer.h"
 #include "exchange/schema_conversion.h"
@@ -37,17 +37,6 @@ extern const Command kConvertCommand = {
 
 namespace {
 
-bool WriteDesign(TarnDesign* design, const std::string& in, const std::string& out, const Part21View* view) {
-  std::FILE* file = std::fopen(out.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool written;
-  {
-    FileProgress progress(file, FileSize(in), "writing", SplitPath(out).file);
-    written = view != nullptr ? Part21Writer::Write(design, file, *view) : Part21Writer::Write(design, file);
-  }
-  return std::fclose(file) == 0 && written;
-}
-
 int RunConvert(const Invocation& call) {
   Arguments args;
   if (!ParseArguments(kConvertCommand, call, {}, {"--schema", "--schemas"}, &args)) return kExitUsage;
@@ -70,7 +59,7 @@ int RunConvert(const Invocation& call) {
   if (target == nullptr) return Fail(kExitNoSchema, "the compiled schema of %s cannot be found", wanted.c_str());
   if (own == nullptr) return Fail(kExitFailed, "%s names no IFC schema", in.c_str());
   if (own == target) {
-    if (!WriteDesign(read.design, in, out, nullptr)) return Fail(kExitNoOutput, "%s: the write failed", out.c_str());
+    if (!WriteExchangeFile(read.design, out, in)) return Fail(kExitNoOutput, "%s: the write failed", out.c_str());
     std::printf("%s is already %s: written as read\n", in.c_str(), FileSchemaName(own->name()).c_str());
     TARN().shutdown();
     return kExitOk;
@@ -80,11 +69,11 @@ int RunConvert(const Invocation& call) {
   ConversionReport report;
   bool written;
   if (std::unique_ptr<Part21View> view = ConversionView(read.design, target, &report)) {
-    written = WriteDesign(read.design, in, out, view.get());
+    written = WriteExchangeFile(read.design, out, in, view.get());
   } else {
     TarnDesign* converted = ConvertDesign(read.design, target, &report);
     if (converted == nullptr) return Fail(kExitFailed, "%s could not be converted", in.c_str());
-    written = WriteDesign(converted, in, out, nullptr);
+    written = WriteExchangeFile(converted, out, in);
   }
   TARN().shutdown();
   if (!written) return Fail(kExitNoOutput, "%s: the write failed", out.c_str());
