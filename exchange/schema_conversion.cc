@@ -335,7 +335,8 @@ class Converter {
   // `type`; the innermost select and its member in `*member`.
   TarnUnion* newSelect(TarnDomain* select, TarnDomain* type, bool entity, TarnUnion** inner,
                        TarnAttribute** member);
-  // The innermost member of a source select and its value slot.
+  // The innermost select of a source select value (whose member holds
+  // the value itself); null when no member is chosen.
   TarnUnion* leaf(TarnUnion* value);
   const std::vector<int32_t>* enumMap(const TarnType* from, const TarnType* to);
   TarnDomain* typeCounterpart(TarnDomain* domain);
