@@ -19,7 +19,19 @@ TarnDesign* LoadIfcSchema();
 // cannot be loaded.
 TarnDesign* NewIfcDesign(const char* fileName, const char* directory);
 
-// Saves an IFC design, then deletes it and empties the trash.
+// Saves `design` as `fileName` (folder and extension split off like a
+// design name; null or empty keeps the design's own name) in `directory`
+// (null keeps the design's folder, or takes the file name's).  A file name
+// without extension keeps the design's extension with `keepOwnExtension`,
+// else takes the format's.  The design keeps its own name in the interface
+// object's name table.  False when there is no design or the save failed
+// (the writer has reported why).
+bool SaveIfcDesignAs(TarnDesign* design, const char* fileName, const char* directory, bool keepOwnExtension);
+
+// Empties and deletes a design, then empties the trash; null does nothing.
+void DiscardIfcDesign(TarnDesign* design);
+
+// Saves an IFC design under its own name, then discards it.
 bool SaveAndDiscard(TarnDesign* design);
 
 }  // namespace korva

@@ -21,7 +21,7 @@ class MemberUpdateTest : public UpdateTest {
   // Imports the saved file `name` (census and the one analysis model).
   void Import(const std::string& name) {
     ShutDown();
-    TARN().reporter()->setStreams(out_.get(), err_.get());
+    Capture();
     const std::string path = File(name);
     FindTotalAnaModels(S(path));
     ASSERT_NE(GetAnaModelFileID(0), 0);
@@ -179,7 +179,7 @@ TEST_F(MemberUpdateTest, SectionNameInAFileOfItsOwnNeedsNoOpenUpdate) {
   // An open update of the same file ends with it.
   Begin();
   UpdateOneSectionName(0, profileFileId_, S(model_), S("HEB 120"), S("renamed2"), S(dir_.path()));
-  TARN().reporter()->setStreams(out_.get(), err_.get());
+  Capture();
   EXPECT_EQ(UpdateOneStructuralPoint(0, Id("N1"), 1, 2, 3), -1);
   SaveAs("never");
   EXPECT_FALSE(FileExists(File("never.ifc")));

@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <regex>
 
 #include "ifc2x2/ifc2x2.h"
 #include "objdb/cursor.h"
@@ -45,14 +44,6 @@ std::string PropertySetAuthor(TarnDesign* d, const std::string& memberId) {
   return "";
 }
 
-// The file's data text with every GlobalId and the header's time stamp
-// masked: equal for two runs of the same calls.
-std::string Masked(const std::string& path) {
-  std::string text = ReadFile(path);
-  text = text.substr(text.find("DATA;"));
-  return std::regex_replace(text, std::regex("'[0-9A-Za-z_$]{22}'"), "'G'");
-}
-
 TEST_F(UpdateTest, HistoryAddsPersonOrganizationApplicationAndModifiedHistory) {
   Begin("Ann Smith");
   SaveAs("out");
@@ -70,7 +61,9 @@ TEST_F(UpdateTest, HistoryAddsPersonOrganizationApplicationAndModifiedHistory) {
   IfcOwnerHistory* h = histories[0];
   EXPECT_EQ(h->CreationDate(), 1700000000);
   EXPECT_TRUE(h->isUnset("State"));
-  EXPECT_TRUE(h->isUnset("LastModifiedDate"));
+  // Left alone, as the exports leave it: the integer 0.
+  EXPECT_FALSE(h->isUnset("LastModifiedDate"));
+  EXPECT_EQ(h->LastModifiedDate(), 0);
   EXPECT_TRUE(h->isUnset("LastModifyingUser"));
   EXPECT_TRUE(h->isUnset("LastModifyingApplication"));
   IfcPersonAndOrganization* user = h->OwningUser();
@@ -128,7 +121,8 @@ TEST_F(UpdateTest, BothOpenFunctionsBehaveAlike) {
   UpdateHistory(0, nullptr, S("Ann"), S("Acme"), nullptr, S("App"), S("1"), S("A"), 5);
   UpdateOneCurveMemberCamberAndStuds(0, Id("M1"), 3, 0.5);
   SaveAs("second");
-  EXPECT_EQ(Masked(File("first.ifc")), Masked(File("second.ifc")));
+  const std::string first = Masked("first.ifc"), second = Masked("second.ifc");
+  EXPECT_EQ(first.substr(first.find("DATA;")), second.substr(second.find("DATA;")));
   EXPECT_EQ(DiffFromModel("first.ifc").added.size(), 9u);
 }
 
@@ -165,7 +159,7 @@ TEST_F(UpdateTest, MemberChangesBeforeUpdateHistoryChangeNothing) {
 TEST_F(UpdateTest, AShutDownOrAnExportInBetweenEndsTheUpdate) {
   Begin();
   ShutDown();
-  TARN().reporter()->setStreams(out_.get(), err_.get());
+  Capture();
   EXPECT_EQ(UpdateOneCurveMemberCamberAndStuds(0, Id("M1"), 1, 1.0), -1);
   EXPECT_EQ(SaveAndCloseFileAfterUpdate(0, S("after"), S(dir_.path())), -1);
   EXPECT_FALSE(FileExists(File("after.ifc")));
@@ -173,7 +167,7 @@ TEST_F(UpdateTest, AShutDownOrAnExportInBetweenEndsTheUpdate) {
   Begin();
   ExportAnalysisModelOpenFile(S("other.ifc"), nullptr, S("d"), S("s"), S("a"), S("o"), S("z"), S("n"), -1, 15);
   ExportAnalysisModelCloseFile(S("other.ifc"), S(dir_.path()));
-  TARN().reporter()->setStreams(out_.get(), err_.get());
+  Capture();
   EXPECT_EQ(UpdateOneStructuralPoint(0, Id("N1"), 1, 1, 1), -1);
   EXPECT_EQ(SaveAndCloseFileAfterUpdate(0, S("after"), S(dir_.path())), -1);
   EXPECT_FALSE(FileExists(File("after.ifc")));

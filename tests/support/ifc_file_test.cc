@@ -1,0 +1,108 @@
+#include "support/ifc_file_test.h"
+
+#include <algorithm>
+#include <regex>
+
+#include "api/korvaifc.h"
+#include "objdb/interface.h"
+
+namespace korva {
+namespace test {
+
+void IfcFileTest::SetUp() {
+  ShutDown();
+  TARN().setSchemaPath(KORVA_SCHEMA_DIR);
+  Capture();
+}
+
+void IfcFileTest::TearDown() {
+  ShutDown();
+  TARN().setSchemaPath(nullptr);
+  TARN().reporter()->setStreams(stdout, stderr);
+}
+
+void IfcFileTest::Capture() { TARN().reporter()->setStreams(out_.get(), err_.get()); }
+
+int IfcFileTest::Occurrences(const std::string& what) const {
+  const std::string text = Messages();
+  int n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+std::string IfcFileTest::Masked(const std::string& name, std::vector<std::string>* ids) const {
+  static const std::regex kGlobalId("'[0-3][0-9A-Za-z_$]{21}'");
+  static const std::regex kStamp("'[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9:]{8}[-+][0-9]{2}:00'");
+  std::string text = ReadFile(File(name));
+  if (ids != nullptr)
+    for (std::sregex_iterator i(text.begin(), text.end(), kGlobalId), end; i != end; ++i)
+      ids->push_back(i->str().substr(1, 22));
+  text = std::regex_replace(text, kStamp, "'<stamp>'");
+  return std::regex_replace(text, kGlobalId, "'<guid>'");
+}
+
+std::string ExpectedHeader(const std::string& name, const std::string& description, const std::string& author) {
+  return "ISO-10303-21;\n"
+         "HEADER;\n"
+         "/* Exchange file written by korvaifc (KS-BUILDER v10) */\n"
+         "/* ISO 10303-21 clear text encoding of an EXPRESS-defined population, */\n"
+         "/* header section first, then the data section(s). */\n"
+         "\n"
+         "FILE_DESCRIPTION(\n"
+         "/* description */ ('" + description + "'),\n"
+         "/* implementation_level */ '2;1');\n"
+         "FILE_NAME(\n"
+         "/* name */ '" + name + "',\n"
+         "/* time_stamp */ '<stamp>',\n"
+         "/* author */ ('" + author + "'),\n"
+         "/* organization */ ('Korva Ltd'),\n"
+         "/* preprocessor_version */ 'KS-BUILDER v10',\n"
+         "/* originating_system */ 'KORVA 9',\n"
+         "/* authorisation */ 'none');\n"
+         "FILE_SCHEMA (('IFC2X2_FINAL'));\n"
+         "ENDSEC;\n";
+}
+
+void ExpectSameLines(const std::string& actual, const std::string& expected) {
+  std::vector<std::string> a, e;
+  for (auto [text, lines] : {std::pair{&actual, &a}, std::pair{&expected, &e}}) {
+    size_t from = 0;
+    for (size_t nl; (nl = text->find('\n', from)) != std::string::npos; from = nl + 1)
+      lines->push_back(text->substr(from, nl - from));
+    if (from < text->size()) lines->push_back(text->substr(from));
+  }
+  for (size_t i = 0; i < a.size() && i < e.size(); ++i) EXPECT_EQ(a[i], e[i]) << "line " << i + 1;
+  EXPECT_EQ(a.size(), e.size());
+}
+
+std::map<int, std::string> DataRecords(const std::string& text) {
+  std::map<int, std::string> records;
+  size_t at = text.find("DATA;\n");
+  const size_t end = text.find("ENDSEC;", at == std::string::npos ? 0 : at);
+  if (at == std::string::npos || end == std::string::npos) return records;
+  for (at += 6; at < end;) {
+    const size_t stop = text.find(";\n", at);
+    std::string record = text.substr(at, stop - at);
+    record.erase(std::remove(record.begin(), record.end(), '\n'), record.end());
+    records[std::stoi(record.substr(1))] = record.substr(record.find('=') + 1);
+    at = stop + 2;
+  }
+  return records;
+}
+
+std::vector<std::string> RecordsOfType(const std::map<int, std::string>& records, const std::string& type) {
+  std::vector<std::string> found;
+  for (const auto& r : records)
+    if (r.second.compare(0, type.size() + 1, type + "(") == 0) found.push_back(r.second);
+  return found;
+}
+
+int LastNumberOf(const std::map<int, std::string>& records, const std::string& prefix) {
+  int number = 0;
+  for (const auto& r : records)
+    if (r.second.compare(0, prefix.size(), prefix) == 0) number = r.first;
+  return number;
+}
+
+}  // namespace test
+}  // namespace korva
