@@ -1,13 +1,10 @@
-// The exported export and update functions when memory runs out in the
-// middle of their work: a call is run again and again with one allocation
-// failing, the first, the second, ... until a run completes.  Every failed
-// run returns the call's neutral result, throws nothing, reports
-// "<family>: <call> failed: out of memory" as a warning and leaves no
-// design of its own in memory (a program of its own,
-// support/failing_allocation.h).
+// Exported export and update calls that run out of memory midway: each
+// failed run returns -1, throws nothing, reports "<family>: <call> failed:
+// out of memory" and leaves no design of its own in memory (a program of
+// its own, support/failing_allocation.h).
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <functional>
 #include <string>
 
 #include "api/korvaifc.h"
@@ -21,25 +18,15 @@ namespace korva {
 namespace test {
 namespace {
 
-int DesignsNamed(const char* name) {
-  int n = 0;
-  for (TarnDesign* d : TARN().designs())
-    if (d->name() != nullptr && std::strcmp(d->name(), name) == 0) ++n;
-  return n;
-}
-
 class OutOfMemoryTest : public IfcFileTest {
  protected:
   // Runs `call` with its n-th allocation failing for n = 1, 2, ... until a
-  // run completes, and checks each failed run; returns how many failed.
-  // Every run starts from an initialised interface object with the IFC2x2
-  // dictionary loaded: how the object store starts up without memory is not
-  // the calls' concern.
-  template <typename Call>
-  int FailEachAllocation(const char* family, const char* function, const char* design, int neutral, Call call) {
-    const std::string warning = std::string("warning: ") + family + ": " + function + " failed: out of memory";
+  // run completes; returns how many failed.  Every run starts initialised,
+  // with the IFC2x2 dictionary loaded (starting up is not the calls' part).
+  int FailEachAllocation(const std::string& failure, const char* design, const std::function<int()>& call) {
+    const std::string warning = "warning: " + failure + " failed: out of memory";
     int failed = 0;
-    for (long n = 1;; ++n) {
+    for (long n = 1;; ++n, ++failed) {
       if (TARN().state() != TarnInterface::kInitialized) {
         LoadIfcSchema();
         Capture();
@@ -50,56 +37,50 @@ class OutOfMemoryTest : public IfcFileTest {
       EXPECT_NO_THROW(result = call());
       const bool hit = AllocationFailed();
       FailAllocationNumber(0);
-      if (!hit) break;
-      ++failed;
-      EXPECT_EQ(result, neutral) << "allocation " << n;
+      if (!hit) return failed;
+      EXPECT_EQ(result, -1) << "allocation " << n;
       // A failure while the call shut the interface object down took the
       // captured reporter with it; otherwise the report is here.
       if (TARN().state() == TarnInterface::kInitialized) {
         EXPECT_EQ(Occurrences(warning), said + 1) << "allocation " << n;
       }
-      EXPECT_EQ(DesignsNamed(design), 0) << "allocation " << n;
+      EXPECT_EQ(TARN().designInMemory(design), nullptr) << "allocation " << n;
     }
-    return failed;
+  }
+  int OpenAnalysis(const char* name) {
+    return ExportAnalysisModelOpenFile(S(name), nullptr, S("d"), S("s"), S("a"), S("o"), S("z"), S("p"), 10, 15);
   }
 };
 
-TEST_F(OutOfMemoryTest, BuildingExportReportsAndDeletesItsDesign) {
-  double elevations[] = {0, 0.0}, x[] = {0, 0, 1, 1, 0}, y[] = {0, 0, 0, 1, 1};
-  double one[] = {0, 1.0}, zero[] = {0, 0.0};
+TEST_F(OutOfMemoryTest, ExportsReportAndDeleteTheirDesign) {
+  double elevations[] = {0, 0.0}, x[] = {0, 0, 1, 1, 0}, y[] = {0, 0, 0, 1, 1}, one[] = {0, 1.0}, zero[] = {0, 0.0};
   int start[] = {0, 1}, points[] = {0, 4}, storey[] = {0, 1};
-  const int failed = FailEachAllocation("Building export", "ExportOpenFileWithStoryesAndSlabsWalls", "alloc", -1, [&] {
-    return ExportOpenFileWithStoryesAndSlabsWalls(
-        S("alloc.ifc"), S(dir_.path()), S("d"), S("s"), S("a"), S("o"), S("z"), S("p"), 10, 15, 1, 0, 1, 0, 0,
-        elevations, x, y, start, points, storey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-        nullptr, nullptr, one, zero, zero, zero, zero, zero, one, one, zero, zero);
-  });
-  EXPECT_GT(failed, 100);
-  EXPECT_TRUE(FileExists(File("alloc.ifc")));  // the run that completed
-}
+  EXPECT_GT(FailEachAllocation("Building export: ExportOpenFileWithStoryesAndSlabsWalls", "alloc",
+                               [&] {
+                                 return ExportOpenFileWithStoryesAndSlabsWalls(
+                                     S("alloc.ifc"), S(dir_.path()), S("d"), S("s"), S("a"), S("o"), S("z"),
+                                     S("p"), 10, 15, 1, 0, 1, 0, 0, elevations, x, y, start, points, storey,
+                                     nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                     nullptr, one, zero, zero, zero, zero, zero, one, one, zero, zero);
+                               }),
+            100);
+  EXPECT_TRUE(FileExists(File("alloc.ifc")));  // by the run that completed
 
-TEST_F(OutOfMemoryTest, AnalysisExportOpenReportsAndDeletesItsDesign) {
-  const int failed = FailEachAllocation("Analysis-model export", "ExportAnalysisModelOpenFile", "alloc", -1, [&] {
-    return ExportAnalysisModelOpenFile(S("alloc.ifc"), nullptr, S("d"), S("s"), S("a"), S("o"), S("z"), S("p"), 10,
-                                       15);
-  });
-  EXPECT_GT(failed, 100);
-  // The run that completed opened the export.
-  EXPECT_EQ(ExportAnalysisModelCloseFile(S("alloc.ifc"), S(dir_.path())), -1);
-  EXPECT_TRUE(FileExists(File("alloc.ifc")));
+  EXPECT_GT(FailEachAllocation("Analysis-model export: ExportAnalysisModelOpenFile", "open",
+                               [&] { return OpenAnalysis("open.ifc"); }),
+            100);
+  EXPECT_NE(TARN().designInMemory("open"), nullptr);  // opened by the run that completed
 }
 
 TEST_F(OutOfMemoryTest, OpenForUpdateReportsAndDeletesTheDesignItWasReading) {
-  ExportAnalysisModelOpenFile(S("model.ifc"), nullptr, S("d"), S("s"), S("a"), S("o"), S("z"), S("p"), 10, 15);
+  OpenAnalysis("model.ifc");
   ExportAnalysisModelBuidlingOneStory(S("Ground"), 0.0);
   ExportAnalysisModelAddOnePointConnection(S("N1"), 1, 0.0, 0.0, 0.0);
   ExportAnalysisModelCloseFile(S("model.ifc"), S(dir_.path()));
   const std::string model = File("model.ifc");
-  const int failed = FailEachAllocation("Update", "OpenFileForUpdate", "model", -1,
-                                        [&] { return OpenFileForUpdate(0, S(model)); });
-  EXPECT_GT(failed, 100);
+  EXPECT_GT(FailEachAllocation("Update: OpenFileForUpdate", "model", [&] { return OpenFileForUpdate(0, S(model)); }),
+            100);
   // The run that completed opened the file for update.
-  EXPECT_EQ(DesignsNamed("model"), 1);
   EXPECT_EQ(SaveAndCloseFileAfterUpdate(0, S("saved"), S(dir_.path())), -1);
   EXPECT_TRUE(FileExists(File("saved.ifc")));
 }

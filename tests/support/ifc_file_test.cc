@@ -1,6 +1,7 @@
 #include "support/ifc_file_test.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <regex>
 
 #include "api/korvaifc.h"
@@ -63,29 +64,25 @@ std::string ExpectedHeader(const std::string& name, const std::string& descripti
          "ENDSEC;\n";
 }
 
-void ExpectSameLines(const std::string& actual, const std::string& expected) {
-  std::vector<std::string> a, e;
-  for (auto [text, lines] : {std::pair{&actual, &a}, std::pair{&expected, &e}}) {
-    size_t from = 0;
-    for (size_t nl; (nl = text->find('\n', from)) != std::string::npos; from = nl + 1)
-      lines->push_back(text->substr(from, nl - from));
-    if (from < text->size()) lines->push_back(text->substr(from));
-  }
-  for (size_t i = 0; i < a.size() && i < e.size(); ++i) EXPECT_EQ(a[i], e[i]) << "line " << i + 1;
-  EXPECT_EQ(a.size(), e.size());
-}
-
 std::map<int, std::string> DataRecords(const std::string& text) {
   std::map<int, std::string> records;
-  size_t at = text.find("DATA;\n");
-  const size_t end = text.find("ENDSEC;", at == std::string::npos ? 0 : at);
-  if (at == std::string::npos || end == std::string::npos) return records;
-  for (at += 6; at < end;) {
-    const size_t stop = text.find(";\n", at);
-    std::string record = text.substr(at, stop - at);
-    record.erase(std::remove(record.begin(), record.end(), '\n'), record.end());
-    records[std::stoi(record.substr(1))] = record.substr(record.find('=') + 1);
-    at = stop + 2;
+  const size_t start = text.find("DATA;");
+  const size_t end = text.find("ENDSEC;", start == std::string::npos ? 0 : start);
+  if (start == std::string::npos || end == std::string::npos) return records;
+  std::string statement;
+  bool inString = false;
+  for (size_t i = start + 5; i < end; ++i) {
+    const char c = text[i];
+    if (c == '\'') inString = !inString;  // '' reads as leaving and entering again
+    if (!inString && (c == '\n' || c == '\r')) continue;
+    if (inString || c != ';') {
+      statement += c;
+      continue;
+    }
+    const size_t hash = statement.find('#'), eq = statement.find('=');
+    if (hash != std::string::npos && eq != std::string::npos)
+      records[std::atoi(statement.c_str() + hash + 1)] = statement.substr(eq + 1);
+    statement.clear();
   }
   return records;
 }
@@ -94,6 +91,15 @@ std::vector<std::string> RecordsOfType(const std::map<int, std::string>& records
   std::vector<std::string> found;
   for (const auto& r : records)
     if (r.second.compare(0, type.size() + 1, type + "(") == 0) found.push_back(r.second);
+  return found;
+}
+
+std::vector<std::string> ExpectRecords(const std::map<int, std::string>& records, const std::string& type,
+                                       const std::vector<std::string>& parts) {
+  const std::vector<std::string> found = RecordsOfType(records, type);
+  EXPECT_EQ(found.size(), parts.size()) << type;
+  for (size_t i = 0; i < found.size() && i < parts.size(); ++i)
+    EXPECT_NE(found[i].find(parts[i]), std::string::npos) << parts[i] << " in " << found[i];
   return found;
 }
 

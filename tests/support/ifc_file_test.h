@@ -45,15 +45,15 @@ class IfcFileTest : public ::testing::Test {
 // originating system "KORVA 9", authorization "none".
 std::string ExpectedHeader(const std::string& name, const std::string& description, const std::string& author);
 
-// Compares two texts line by line, so that a failure names the lines that
-// differ.
-void ExpectSameLines(const std::string& actual, const std::string& expected);
-
 // The data records of an exchange file's text by instance number, each
 // without its number and with its line ends removed.
 std::map<int, std::string> DataRecords(const std::string& text);
 // The records of one entity type ("IFCBEAM"), in instance-number order.
 std::vector<std::string> RecordsOfType(const std::map<int, std::string>& records, const std::string& type);
+// The records of `type` are as many as `parts`, and record i holds
+// parts[i]; returns them.
+std::vector<std::string> ExpectRecords(const std::map<int, std::string>& records, const std::string& type,
+                                       const std::vector<std::string>& parts);
 // The instance number of the last record that starts with `prefix`, 0 when
 // none does.
 int LastNumberOf(const std::map<int, std::string>& records, const std::string& prefix);

@@ -1,8 +1,5 @@
 #include "update/update_fixture.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 
@@ -16,30 +13,6 @@
 
 namespace korva {
 namespace test {
-
-StdoutToFile::StdoutToFile(const std::string& path) : path_(path) {
-  std::fflush(stdout);
-  saved_ = dup(1);
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  dup2(fd, 1);
-  close(fd);
-}
-
-StdoutToFile::~StdoutToFile() {
-  std::fflush(stdout);
-  if (saved_ >= 0) {
-    dup2(saved_, 1);
-    close(saved_);
-  }
-}
-
-std::string StdoutToFile::take() {
-  std::fflush(stdout);
-  std::string all = ReadFile(path_);
-  std::string fresh = all.substr(std::min(consumed_, all.size()));
-  consumed_ = all.size();
-  return fresh;
-}
 
 void UpdateTest::SetUp() {
   IfcFileTest::SetUp();
@@ -68,14 +41,9 @@ void UpdateTest::SetUp() {
   TarnDesign* d = TARN().findDesign(model_.c_str());
   ASSERT_NE(d, nullptr);
   std::map<std::string, TarnObject*> byName;
-  for (const char* type : {"IfcStructuralCurveMember", "IfcStructuralPointConnection"}) {
-    TarnCursor c(d);
-    c.domain(type);
-    while (TarnObject* o = c.next()) {
-      IfcRoot* root = typecast<IfcRoot>(o);
-      byName[root->Name()] = o;
-      ids_[root->Name()] = root->GlobalId();
-    }
+  for (IfcStructuralItem* item : All<IfcStructuralItem>(d)) {
+    byName[item->Name()] = item;
+    ids_[item->Name()] = item->GlobalId();
   }
   IfcStructuralProfileProperties* p1 = NewEntity<IfcStructuralProfileProperties>(d);
   p1->ProfileName("P1");
@@ -103,10 +71,9 @@ void UpdateTest::SetUp() {
   Capture();
   FindTotalAnaModels(S(model_));
   char name[64] = {0};
-  for (int i = 0; GetStrProfilePropertiesFileID(i) != 0; ++i) {
-    GetStrProfilePropertiesProfileName(i, name);
-    if (std::strcmp(name, "P1") == 0) profileFileId_ = GetStrProfilePropertiesFileID(i);
-  }
+  GetStrProfilePropertiesProfileName(0, name);
+  ASSERT_STREQ(name, "P1");  // the model's only profile properties
+  profileFileId_ = GetStrProfilePropertiesFileID(0);
   ASSERT_GT(profileFileId_, 0);
   ShutDown();
   Capture();

@@ -19,29 +19,23 @@
 #include <string>
 
 #include "api/korvaifc.h"
+#include "objdb/cursor.h"
+#include "objdb/tarn_object.h"
 #include "support/ifc_file_test.h"
 #include "update/instance_graph.h"
 
 namespace korva {
-
-class TarnDesign;
-class TarnObject;
-
 namespace test {
 
-// Standard output sent to a file while the object lives.
-class StdoutToFile {
- public:
-  explicit StdoutToFile(const std::string& path);
-  ~StdoutToFile();
-  // What was written since the start (or the last take()), and forget it.
-  std::string take();
-
- private:
-  std::string path_;
-  int saved_ = -1;
-  size_t consumed_ = 0;
-};
+// The instances of class T (and its subtypes) in `design`, in design order.
+template <class T>
+std::vector<T*> All(TarnDesign* design) {
+  std::vector<T*> out;
+  TarnCursor c(design);
+  c.domain(T::classType.name());
+  while (TarnObject* o = c.next()) out.push_back(typecast<T>(o));
+  return out;
+}
 
 class UpdateTest : public IfcFileTest {
  protected:

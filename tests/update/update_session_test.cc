@@ -21,21 +21,21 @@ namespace {
 
 std::vector<IfcOwnerHistory*> ModifiedHistories(TarnDesign* d) {
   std::vector<IfcOwnerHistory*> out;
-  TarnCursor c(d);
-  c.domain("IfcOwnerHistory");
-  while (TarnObject* o = c.next()) {
-    IfcOwnerHistory* h = typecast<IfcOwnerHistory>(o);
+  for (IfcOwnerHistory* h : All<IfcOwnerHistory>(d))
     if (h->ChangeAction() == IfcChangeActionEnum_MODIFIED) out.push_back(h);
-  }
   return out;
+}
+
+// No temporary file of a save is left in the test folder.
+void ExpectNoPartFile(const std::string& folder) {
+  std::vector<std::string> names;
+  ASSERT_TRUE(platform::ListDirectory(folder, &names));
+  for (const std::string& n : names) EXPECT_EQ(n.find(".part"), std::string::npos) << n;
 }
 
 // The person of the owner history of the property set related to `member`.
 std::string PropertySetAuthor(TarnDesign* d, const std::string& memberId) {
-  TarnCursor c(d);
-  c.domain("IfcRelDefinesByProperties");
-  while (TarnObject* o = c.next()) {
-    IfcRelDefinesByProperties* rel = typecast<IfcRelDefinesByProperties>(o);
+  for (IfcRelDefinesByProperties* rel : All<IfcRelDefinesByProperties>(d)) {
     IfcRoot* member = typecast<IfcRoot>(rel->RelatedObjects()->get(0));
     if (member == nullptr || memberId != member->GlobalId()) continue;
     IfcRoot* set = typecast<IfcRoot>(rel->RelatingPropertyDefinition());
@@ -105,9 +105,7 @@ TEST_F(UpdateTest, SavingOverTheFileReadReplacesItAndLeavesNoTemporaryFile) {
   Begin();
   UpdateOneCurveMemberCamberAndStuds(0, Id("M1"), 4, 0.01);
   SaveAs("model");
-  std::vector<std::string> names;
-  ASSERT_TRUE(platform::ListDirectory(dir_.path(), &names));
-  for (const std::string& n : names) EXPECT_EQ(n.find(".part"), std::string::npos) << n;
+  ExpectNoPartFile(dir_.path());
   // The owner history (5 instances) and the property set (4).
   EXPECT_EQ(DiffFromModel("model.ifc").added.size(), 9u);
 }
@@ -133,9 +131,8 @@ TEST_F(UpdateTest, CallsWithoutAnOpenUpdateChangeNothing) {
   EXPECT_EQ(UpdateStructuralMembersRepresentation(0), -1);
   EXPECT_EQ(SaveAndCloseFileAfterUpdate(0, S("never"), S(dir_.path())), -1);
   EXPECT_FALSE(FileExists(File("never.ifc")));
-  std::string said = Messages();
-  EXPECT_NE(said.find("UpdateHistory ignored: no file is open for update"), std::string::npos) << said;
-  EXPECT_NE(said.find("SaveAndCloseFileAfterUpdate ignored"), std::string::npos) << said;
+  EXPECT_EQ(Occurrences("UpdateHistory ignored: no file is open for update"), 1) << Messages();
+  EXPECT_EQ(Occurrences("SaveAndCloseFileAfterUpdate ignored"), 1) << Messages();
 
   // A file that does not exist opens nothing.
   OpenFileForUpdate(0, S(File("missing.ifc")));
@@ -149,8 +146,7 @@ TEST_F(UpdateTest, MemberChangesBeforeUpdateHistoryChangeNothing) {
   UpdateOneCurveMemberCamberAndStuds(0, Id("M1"), 12, 0.025);
   UpdateOneStructuralPoint(0, Id("N1"), 9, 9, 9);
   UpdateOneCurveMemberSectionName(0, profileFileId_, S("renamed"));
-  std::string said = Messages();
-  EXPECT_NE(said.find("UpdateOneStructuralPoint ignored: no owner history"), std::string::npos) << said;
+  EXPECT_EQ(Occurrences("UpdateOneStructuralPoint ignored: no owner history"), 1) << Messages();
   SaveAs("same");
   GraphDiff diff = DiffFromModel("same.ifc");
   EXPECT_TRUE(diff.added.empty() && diff.removed.empty()) << diff.describe();
@@ -171,8 +167,7 @@ TEST_F(UpdateTest, AShutDownOrAnExportInBetweenEndsTheUpdate) {
   EXPECT_EQ(UpdateOneStructuralPoint(0, Id("N1"), 1, 1, 1), -1);
   EXPECT_EQ(SaveAndCloseFileAfterUpdate(0, S("after"), S(dir_.path())), -1);
   EXPECT_FALSE(FileExists(File("after.ifc")));
-  std::string said = Messages();
-  EXPECT_NE(said.find("no file is open for update"), std::string::npos) << said;
+  EXPECT_GE(Occurrences("no file is open for update"), 1) << Messages();
 }
 
 // A format writer that writes part of a file and fails.
@@ -192,9 +187,7 @@ TEST_F(UpdateTest, AFailedSaveKeepsTheEarlierFile) {
   SaveAs("model");
   TARN().setFormatServices(real);
   EXPECT_EQ(ReadFile(model_), original);
-  std::vector<std::string> names;
-  ASSERT_TRUE(platform::ListDirectory(dir_.path(), &names));
-  for (const std::string& n : names) EXPECT_EQ(n.find(".part"), std::string::npos) << n;
+  ExpectNoPartFile(dir_.path());
 }
 
 }  // namespace
