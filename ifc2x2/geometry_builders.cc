@@ -8,32 +8,34 @@ namespace korva {
 
 namespace {
 
-template <class T, class List>
-T* WithValues(T* instance, List* list, std::initializer_list<double> values) {
-  for (double v : values) list->add(v);
+ListOfIfcLengthMeasure* Values(IfcCartesianPoint* p) { return p->Coordinates(); }
+ListOfdouble* Values(IfcDirection* d) { return d->DirectionRatios(); }
+
+// A new point or direction of the given coordinates.
+template <class T>
+T* NewWithValues(TarnDesign* design, std::initializer_list<double> values) {
+  T* instance = NewEntity<T>(design);
+  if (instance != nullptr)
+    for (double v : values) Values(instance)->add(v);
   return instance;
 }
 
 }  // namespace
 
 IfcCartesianPoint* NewPoint(TarnDesign* design, double x, double y) {
-  IfcCartesianPoint* p = NewEntity<IfcCartesianPoint>(design);
-  return p != nullptr ? WithValues(p, p->Coordinates(), {x, y}) : nullptr;
+  return NewWithValues<IfcCartesianPoint>(design, {x, y});
 }
 
 IfcCartesianPoint* NewPoint(TarnDesign* design, double x, double y, double z) {
-  IfcCartesianPoint* p = NewEntity<IfcCartesianPoint>(design);
-  return p != nullptr ? WithValues(p, p->Coordinates(), {x, y, z}) : nullptr;
+  return NewWithValues<IfcCartesianPoint>(design, {x, y, z});
 }
 
 IfcDirection* NewDirection(TarnDesign* design, double x, double y) {
-  IfcDirection* d = NewEntity<IfcDirection>(design);
-  return d != nullptr ? WithValues(d, d->DirectionRatios(), {x, y}) : nullptr;
+  return NewWithValues<IfcDirection>(design, {x, y});
 }
 
 IfcDirection* NewDirection(TarnDesign* design, double x, double y, double z) {
-  IfcDirection* d = NewEntity<IfcDirection>(design);
-  return d != nullptr ? WithValues(d, d->DirectionRatios(), {x, y, z}) : nullptr;
+  return NewWithValues<IfcDirection>(design, {x, y, z});
 }
 
 IfcAxis2Placement3D* NewAxes(TarnDesign* design, IfcCartesianPoint* location, IfcDirection* axis,
