@@ -14,10 +14,6 @@ namespace korva {
 
 namespace {
 
-const double kOrigin[3] = {0.0, 0.0, 0.0};
-const double kUp[3] = {0.0, 0.0, 1.0};
-const double kAlongX[3] = {1.0, 0.0, 0.0};
-
 // The analysis export's skeleton: a new GlobalId for every rooted object,
 // null texts and an unknown unit name left unset.
 SkeletonStyle Style() {
@@ -106,7 +102,7 @@ void AnalysisModelExport::start(IfcProduct* item, const char* name) {
     item->Name(name);
     SetRoot(item, skeleton_.ownerHistory);
   }
-  IfcLocalPlacement* placement = NewLocalPlacement(d, NewAxes(d, kOrigin, kUp, kAlongX), skeleton_.sharedPlacement);
+  IfcLocalPlacement* placement = NewLocalPlacement(d, NewOriginAxes(d), skeleton_.sharedPlacement);
   if (item != nullptr) item->ObjectPlacement(placement);
 }
 

@@ -23,10 +23,6 @@ const KindInfo kKinds[kElementKinds] = {{"IfcColumn", "VKT_Column", "column"},
                                         {"IfcSlab", "VKT_Slab", "slab"},
                                         {"IfcWallStandardCase", nullptr, "wall"}};  // walls only get new GlobalIds
 
-const double kOrigin[3] = {0.0, 0.0, 0.0};
-const double kUp[3] = {0.0, 0.0, 1.0};
-const double kAlongX[3] = {1.0, 0.0, 0.0};
-
 int KindsWritten(BuildingForm form) {
   switch (form) {
     case BuildingForm::kWithSlabs: return 3;
@@ -147,7 +143,7 @@ class ElementWriter {
       solid->ExtrudedDirection(NewDirection(d_, 0.0, 0.0, 1.0));
       solid->Depth(a_.depth[e]);
       solid->SweptArea(profile);
-      solid->Position(NewAxes(d_, kOrigin, kUp, kAlongX));
+      solid->Position(NewOriginAxes(d_));
     }
     IfcProductDefinitionShape* shape = NewBodyShape(d_, solid, "SweptSolid", s_->bodyContext);
 

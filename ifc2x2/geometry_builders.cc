@@ -57,6 +57,11 @@ IfcAxis2Placement3D* NewAxes(TarnDesign* design, const double location[3], const
   return NewAxes(design, origin, z, x);
 }
 
+IfcAxis2Placement3D* NewOriginAxes(TarnDesign* design) {
+  static const double kOrigin[3] = {0.0, 0.0, 0.0}, kUp[3] = {0.0, 0.0, 1.0}, kAlongX[3] = {1.0, 0.0, 0.0};
+  return NewAxes(design, kOrigin, kUp, kAlongX);
+}
+
 IfcAxis2Placement* NewPlacementSelect(TarnDesign* design, IfcAxis2Placement3D* axes) {
   IfcAxis2Placement* select = NewEntity<IfcAxis2Placement>(design);
   if (select != nullptr) select->_IfcAxis2Placement3D(axes);

@@ -28,6 +28,8 @@ IfcAxis2Placement3D* NewAxes(TarnDesign* design, IfcCartesianPoint* location, If
 // IfcAxis2Placement3D of them.
 IfcAxis2Placement3D* NewAxes(TarnDesign* design, const double location[3], const double axis[3],
                              const double refDirection[3]);
+// The same at the origin, Z along (0,0,1), X along (1,0,0).
+IfcAxis2Placement3D* NewOriginAxes(TarnDesign* design);
 
 // The IfcAxis2Placement select value holding `axes`.
 IfcAxis2Placement* NewPlacementSelect(TarnDesign* design, IfcAxis2Placement3D* axes);
