@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "ifc2x2/geometry_builders.h"
-#include "ifc2x2/new_entity.h"
 #include "objdb/cursor.h"
 #include "objdb/trash.h"
 #include "update/globalid_search.h"
