@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "ifc2x2/schema.h"
 #include "objdb/design.h"
 #include "objdb/interface.h"
+#include "objdb/trash.h"
 
 namespace korva {
 
@@ -26,18 +26,21 @@ void DesignsBefore::discardNewDesigns() const {
   made.erase(std::remove_if(made.begin(), made.end(),
                             [&](TarnDesign* d) {
                               return (sameInterface && std::find(designs_.begin(), designs_.end(), d) != designs_.end()) ||
-                                     d == tarn.systemDesign() || d->isSchemaDesign() || d->markedForDeletion();
+                                     d == tarn.systemDesign() || d == ExistingTrashDesign() || d->isSchemaDesign();
                             }),
              made.end());
   if (!sameInterface && !made.empty() && made.front()->name() != nullptr &&
       std::string(made.front()->name()) == "unnamed")
     made.erase(made.begin());
-  // Each discard empties the trash, which destroys every design marked by
-  // then: the list is complete before the first one goes.
+  if (made.empty()) return;
+  // Emptying the trash destroys every design marked by then: all are marked
+  // before it is emptied once.
   for (TarnDesign* d : made) {
     d->setState(TarnDesign::kNormal);  // a design cut off while it was being read
-    DiscardIfcDesign(d);
+    d->emptyYourself();
+    tarn.deleteDesign(d);
   }
+  tarn.emptyTrash();
 }
 
 void ReportFailedCall(const char* family, const char* call, const DesignsBefore& before) noexcept {

@@ -20,9 +20,10 @@ class DesignsBefore {
   // and nothing will be deleted).
   void take();
   // Deletes every design made since take() (in the same interface object,
-  // or all of them after a new initialisation) except the interface
-  // object's own: the system design, schema designs, the design made at
-  // initialisation and the designs already marked for deletion.
+  // or all of them after a new initialisation), also one the call had
+  // marked for deletion but not yet destroyed, except the interface
+  // object's own: the system design, the trash, schema designs and the
+  // design made at initialisation.
   void discardNewDesigns() const;
 
  private:

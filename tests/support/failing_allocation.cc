@@ -7,28 +7,13 @@ namespace korva {
 namespace test {
 namespace {
 
-bool g_failAll = false;
-long g_countdown = 0;
-bool g_failed = false;
+bool g_fail = false;
 
 }  // namespace
 
-// Whether this allocation is to fail.
-bool Fails() {
-  if (g_failAll) return true;
-  if (g_countdown <= 0 || --g_countdown > 0) return false;
-  g_failed = true;
-  return true;
-}
+bool Fails() { return g_fail; }
 
-void FailAllocations(bool fail) { g_failAll = fail; }
-
-void FailAllocationNumber(long n) {
-  g_countdown = n;
-  g_failed = false;
-}
-
-bool AllocationFailed() { return g_failed; }
+void FailAllocations(bool fail) { g_fail = fail; }
 
 }  // namespace test
 }  // namespace korva

@@ -11,11 +11,6 @@ namespace test {
 // the nothrow forms return null.
 void FailAllocations(bool fail);
 
-// Only the n-th allocation from now on fails (1: the next one); 0 disarms.
-void FailAllocationNumber(long n);
-// Whether the allocation asked for by FailAllocationNumber has failed.
-bool AllocationFailed();
-
 // Runs `call` with every allocation failing; allocation works again
 // afterwards, also when the call throws.
 template <typename Call>
