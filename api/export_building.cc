@@ -1,5 +1,7 @@
 // The building exports: the host's arguments gathered for export/, which
-// checks them and writes the file.  Nothing escapes to the host.
+// checks them and writes the file.  Nothing escapes to the host
+// (api/guarded_call.h).
+#include "api/guarded_call.h"
 #include "api/korvaifc.h"
 #include "export/building_export.h"
 
@@ -8,27 +10,16 @@ namespace {
 using korva::building::BuildingForm;
 using korva::building::ElementArrays;
 using korva::building::FacetArrays;
-using korva::building::FileArguments;
 using korva::building::kBeam;
 using korva::building::kColumn;
 using korva::building::kSlab;
 using korva::building::kWall;
 
-FileArguments File(char* fileName, char* directory, char* description, char* originatingSystem,
-                   char* author, char* organization, char* authorization, char* applicationName,
-                   int siPrefix, int siUnitName) {
-  FileArguments f;
-  f.fileName = fileName;
-  f.directory = directory;
-  f.description = description;
-  f.originatingSystem = originatingSystem;
-  f.author = author;
-  f.organization = organization;
-  f.authorization = authorization;
-  f.applicationName = applicationName;
-  f.prefix = siPrefix;
-  f.unitName = siUnitName;
-  return f;
+korva::HeaderArguments File(char* fileName, char* directory, char* description, char* originatingSystem,
+                            char* author, char* organization, char* authorization, char* applicationName,
+                            int siPrefix, int siUnitName) {
+  return {fileName,     directory,     description,     originatingSystem, author,
+          organization, authorization, applicationName, siPrefix,          siUnitName};
 }
 
 void Kind(ElementArrays* a, int kind, int count, int* start, int* pointCount, int* storey) {
@@ -55,13 +46,14 @@ void Geometry(ElementArrays* a, double* x, double* y, double* depth, double* loc
   a->reference[2] = referenceZ;
 }
 
-void Extruded(const char* function, BuildingForm form, const FileArguments& file, int storeyCount,
-              const double* elevation, const ElementArrays& elements) {
-  try {
+const char kFamily[] = "Building export";
+
+int Extruded(const char* function, BuildingForm form, const korva::HeaderArguments& file, int storeyCount,
+             const double* elevation, const ElementArrays& elements) {
+  return korva::GuardedCall(kFamily, function, -1, [&] {
     korva::building::ExportExtrudedBuilding(function, form, file, storeyCount, elevation, elements);
-  } catch (...) {
-    // Out of memory is the only way here; the host gets its -1 as always.
-  }
+    return -1;
+  });
 }
 
 }  // namespace
@@ -83,14 +75,13 @@ KORVA_API int KORVA_CALL ExportOpenFile(char* fileName, char* directory, char* d
   f.vertex[3] = vertex4;
   f.firstFace = firstFace;
   f.faceCount = faceCount;
-  try {
+  return korva::GuardedCall(kFamily, "ExportOpenFile", -1, [&] {
     korva::building::ExportFacetedBuilding(File(fileName, directory, description, originatingSystem, author,
                                                 organization, authorization, applicationName, siPrefix,
                                                 siUnitName),
                                            f);
-  } catch (...) {
-  }
-  return -1;
+    return -1;
+  });
 }
 
 KORVA_API int KORVA_CALL ExportOpenFileNew(char* fileName, char* directory, char* description,
@@ -107,11 +98,10 @@ KORVA_API int KORVA_CALL ExportOpenFileNew(char* fileName, char* directory, char
   Kind(&a, kBeam, beamCount, beamStart, beamPointCount, nullptr);
   Geometry(&a, x, y, depth, locationX, locationY, locationZ, axisX, axisY, axisZ, referenceX, referenceY,
            referenceZ);
-  Extruded("ExportOpenFileNew", BuildingForm::kNew,
+  return Extruded("ExportOpenFileNew", BuildingForm::kNew,
            File(fileName, directory, description, originatingSystem, author, organization, authorization,
                 applicationName, siPrefix, siUnitName),
            0, nullptr, a);
-  return -1;
 }
 
 KORVA_API int KORVA_CALL ExportOpenFileWithStoryes(
@@ -127,11 +117,10 @@ KORVA_API int KORVA_CALL ExportOpenFileWithStoryes(
   Kind(&a, kBeam, beamCount, beamStart, beamPointCount, beamStorey);
   Geometry(&a, x, y, depth, locationX, locationY, locationZ, axisX, axisY, axisZ, referenceX, referenceY,
            referenceZ);
-  Extruded("ExportOpenFileWithStoryes", BuildingForm::kWithStoreys,
+  return Extruded("ExportOpenFileWithStoryes", BuildingForm::kWithStoreys,
            File(fileName, directory, description, originatingSystem, author, organization, authorization,
                 applicationName, siPrefix, siUnitName),
            storeyCount, elevation, a);
-  return -1;
 }
 
 KORVA_API int KORVA_CALL ExportOpenFileWithStoryesAndSlabs(
@@ -148,11 +137,10 @@ KORVA_API int KORVA_CALL ExportOpenFileWithStoryesAndSlabs(
   Kind(&a, kSlab, slabCount, slabStart, slabPointCount, slabStorey);
   Geometry(&a, x, y, depth, locationX, locationY, locationZ, axisX, axisY, axisZ, referenceX, referenceY,
            referenceZ);
-  Extruded("ExportOpenFileWithStoryesAndSlabs", BuildingForm::kWithSlabs,
+  return Extruded("ExportOpenFileWithStoryesAndSlabs", BuildingForm::kWithSlabs,
            File(fileName, directory, description, originatingSystem, author, organization, authorization,
                 applicationName, siPrefix, siUnitName),
            storeyCount, elevation, a);
-  return -1;
 }
 
 KORVA_API int KORVA_CALL ExportOpenFileWithStoryesAndSlabsWalls(
@@ -171,9 +159,8 @@ KORVA_API int KORVA_CALL ExportOpenFileWithStoryesAndSlabsWalls(
   Kind(&a, kWall, wallCount, wallStart, wallPointCount, wallStorey);
   Geometry(&a, x, y, depth, locationX, locationY, locationZ, axisX, axisY, axisZ, referenceX, referenceY,
            referenceZ);
-  Extruded("ExportOpenFileWithStoryesAndSlabsWalls", BuildingForm::kWithWalls,
+  return Extruded("ExportOpenFileWithStoryesAndSlabsWalls", BuildingForm::kWithWalls,
            File(fileName, directory, description, originatingSystem, author, organization, authorization,
                 applicationName, siPrefix, siUnitName),
            storeyCount, elevation, a);
-  return -1;
 }

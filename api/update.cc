@@ -1,12 +1,11 @@
-// The update functions: argument unpacking around update/, nothing thrown
-// across the boundary.
+// The update functions: argument unpacking around update/.  Nothing
+// escapes to the host (api/guarded_call.h).
 #include "api/update.h"
 
-#include "objdb/interface.h"
+#include "api/guarded_call.h"
 #include "update/member_geometry.h"
 #include "update/member_loads.h"
 #include "update/member_sections.h"
-#include "update/owner_history.h"
 #include "update/update_save.h"
 #include "update/update_state.h"
 
@@ -14,18 +13,9 @@ using namespace korva;
 
 namespace {
 
-// Runs `body`, turning a failed allocation into a report.
 template <typename Body>
 int Guarded(const char* call, Body body) {
-  try {
-    return body();
-  } catch (...) {
-    try {
-      TARN().warning("Update: %s failed: out of memory", call);
-    } catch (...) {
-    }
-    return -1;
-  }
+  return GuardedCall("Update", call, -1, body);
 }
 
 }  // namespace
@@ -45,14 +35,14 @@ KORVA_API int KORVA_CALL UpdateHistory(int, char*, char* personName, char* organ
                                        char* applicationName, char* version, char* applicationId,
                                        int creationDate) {
   return Guarded("UpdateHistory", [&] {
-    update::HistoryArguments args;
+    OwnerHistoryArguments args;
     args.person = personName;
     args.organization = organizationName;
     args.applicationName = applicationName;
     args.version = version;
     args.identifier = applicationId;
     args.creationDate = creationDate;
-    return update::RecordHistory(args);
+    return update::RecordUpdateHistory(args);
   });
 }
 

@@ -45,7 +45,11 @@ set(KORVA_CORE_SOURCES
   exchange/part21_tokenizer.cc
   exchange/part21_writer.cc
   exchange/schema_conversion.cc
+  ifc2x2/geometry_builders.cc
   ifc2x2/globalid.cc
+  ifc2x2/owner_history.cc
+  ifc2x2/project_skeleton.cc
+  ifc2x2/units.cc
   import/analysis_import.cc
   import/analysis_members.cc
   import/analysis_reading.cc
@@ -60,17 +64,16 @@ set(KORVA_CORE_SOURCES
   api/export_analysis.cc
   api/export_building.cc
   api/frame.cc
+  api/guarded_call.cc
   api/import_analysis.cc
   api/import_building.cc
   export/analysis_export.cc
-  export/analysis_skeleton.cc
   export/building_export.cc
   api/update.cc
   update/globalid_search.cc
   update/member_geometry.cc
   update/member_loads.cc
   update/member_sections.cc
-  update/owner_history.cc
   update/update_save.cc
   update/update_state.cc
   update/update_support.cc

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "export/analysis_skeleton.h"
+#include "ifc2x2/project_skeleton.h"
 
 namespace korva {
 
@@ -28,7 +28,7 @@ class AnalysisModelExport {
  public:
   // Makes the design and the skeleton up to the building with the one model
   // context; null when the IFC2x2 schema cannot be loaded.
-  static std::unique_ptr<AnalysisModelExport> Open(const ifcexport::HeaderArguments& args);
+  static std::unique_ptr<AnalysisModelExport> Open(const HeaderArguments& args);
 
   // Leaves the design alone: it belongs to the interface object.
   ~AnalysisModelExport() = default;
@@ -71,7 +71,7 @@ class AnalysisModelExport {
 
   // Aggregates the storeys into the building, the building into the site
   // and the site into the project; saves as `fileName` in `directory` (see
-  // ifcexport::SaveAndShutDown), deletes the design and shuts the interface
+  // FinishProjectSkeleton), deletes the design and shuts the interface
   // object down.  False when the save failed.
   bool close(const char* fileName, const char* directory);
   // Deletes the design without saving (an export abandoned by a new one).
@@ -79,46 +79,42 @@ class AnalysisModelExport {
 
   // The design's name, known also after the design has gone.
   const std::string& name() const { return name_; }
-  int storeyCount() const { return static_cast<int>(storeys_.size()); }
+  int storeyCount() const { return static_cast<int>(skeleton_.storeys.size()); }
   TarnDesign* design() const { return skeleton_.design; }
 
  private:
-  struct Storey {
-    IfcBuildingStorey* storey = nullptr;
-    IfcRelContainedInSpatialStructure* containment = nullptr;
-    // What the containment holds, by position - 1: the node for a point
-    // connection, null for a member.
-    std::vector<IfcStructuralPointConnection*> elements;
-  };
-
   AnalysisModelExport() = default;
 
-  // The item frame: placement, representation, group and storey.  The
-  // result is the item's position in its storey, 0 when it has none.
-  void place(IfcProduct* item);
-  void represent(IfcProduct* item, IfcRepresentationItem* topology, const char* representationType);
-  int assign(IfcProduct* item, int storey, IfcStructuralPointConnection* node);
+  // The item frame: start() gives the item its name, GlobalId, owner
+  // history and placement; finish() its representation of `topology`, its
+  // group and its storey, and returns its position in the storey (0 when
+  // it has none).
+  void start(IfcProduct* item, const char* name);
+  int finish(IfcProduct* item, IfcRepresentationItem* topology, const char* representationType, int storey,
+             IfcStructuralPointConnection* node);
   // The point connection at (storey, position), or null.
   IfcStructuralPointConnection* node(int storey, int position) const;
   void connect(IfcStructuralMember* member, IfcStructuralPointConnection* node, const char* name);
-  IfcVertexPoint* vertex(double x, double y, double z);
 
-  ifcexport::Skeleton skeleton_;
+  ProjectSkeleton skeleton_;
   unsigned generation_ = 0;
   std::string name_;
   // The project as the object store links it, and its GlobalId: they tell
   // this design from a later one at the same address.
   TarnObject* project_ = nullptr;
   std::string projectId_;
-  std::vector<Storey> storeys_;
+  // What each storey's containment holds, by position - 1: the node for a
+  // point connection, null for a member.
+  std::vector<std::vector<IfcStructuralPointConnection*>> contents_;
   IfcStructuralAnalysisModel* model_ = nullptr;
   IfcRelAssignsToGroup* group_ = nullptr;
 };
 
 // The process-wide export behind the exported functions.  Each function
-// runs to completion, never throws and returns what its exported function
-// returns.  Calls out of order are reported through the error reporter as
-// warnings and change nothing:
+// runs to completion and returns what its exported function returns (a
+// failed allocation is thrown to the exported function, which reports it).
+// Calls out of order are reported through the error reporter as warnings
+// and change nothing:
 //   - any call but OpenFile while no export is open (none opened yet,
 //     already closed, or ended by a shutdown of the interface object, which
 //     ShutDown and every building export do): ignored, returns -1
@@ -134,7 +130,7 @@ class AnalysisModelExport {
 //     point connection: no connection relationship, not reported.
 namespace analysis_export {
 
-int OpenFile(const ifcexport::HeaderArguments& args);
+int OpenFile(const HeaderArguments& args);
 int MakeStoreys(int count, const double* elevations);
 int AddStorey(const char* name, double elevation);
 int AddModel(const char* name, const char* description);

@@ -1,320 +1,16 @@
 #include "export/building_export.h"
 
+#include <climits>
+#include <cstdint>
 #include <cstdio>
+#include <vector>
 
-#include "ifc2x2/globalid.h"
-#include "ifc2x2/schema.h"
-#include "objdb/design.h"
-#include "objdb/header_section.h"
+#include "ifc2x2/geometry_builders.h"
+#include "ifc2x2/new_entity.h"
 #include "objdb/interface.h"
 
 namespace korva {
 namespace building {
-namespace {
-
-// The older exports write the same identifiers into every file.
-const char kProjectId[] = "AAAAAAAAAAAAAAAAAAAAAA";
-const char kSiteId[] = "BBBBBBBBBBBBBBBBBBBBBB";
-const char kBuildingId[] = "CCCCCCCCCCCCCCCCCCCCCC";
-const char kStoreyId[] = "DDDDDDDDDDDDDDDDDDDDDD";
-const char kContainmentId[] = "EEEEEEEEEEEEEEEEEEEEEE";
-const char kBuildingContainerId[] = "FFFFFFFFFFFFFFFFFFFFFF";
-const char kSiteContainerId[] = "GGGGGGGGGGGGGGGGGGGGGG";
-const char kProjectContainerId[] = "HHHHHHHHHHHHHHHHHHHHHH";
-
-const int kOwnerHistoryCreationDate = 11223344;
-const double kContextPrecision = 1e-05;
-
-const char* Text(const char* text) { return text != nullptr ? text : ""; }
-
-template <class T>
-T* New(TarnDesign* design) {
-  return typecast<T>(design->newInstance(T::classType.name()));
-}
-
-IfcCartesianPoint* NewPoint(TarnDesign* design, double x, double y) {
-  IfcCartesianPoint* p = New<IfcCartesianPoint>(design);
-  if (p != nullptr) {
-    p->Coordinates()->add(x);
-    p->Coordinates()->add(y);
-  }
-  return p;
-}
-
-IfcCartesianPoint* NewPoint(TarnDesign* design, double x, double y, double z) {
-  IfcCartesianPoint* p = NewPoint(design, x, y);
-  if (p != nullptr) p->Coordinates()->add(z);
-  return p;
-}
-
-IfcDirection* NewDirection(TarnDesign* design, double x, double y) {
-  IfcDirection* d = New<IfcDirection>(design);
-  if (d != nullptr) {
-    d->DirectionRatios()->add(x);
-    d->DirectionRatios()->add(y);
-  }
-  return d;
-}
-
-IfcDirection* NewDirection(TarnDesign* design, double x, double y, double z) {
-  IfcDirection* d = NewDirection(design, x, y);
-  if (d != nullptr) d->DirectionRatios()->add(z);
-  return d;
-}
-
-IfcAxis2Placement3D* NewAxes(TarnDesign* design, IfcCartesianPoint* location, IfcDirection* axis,
-                             IfcDirection* reference) {
-  IfcAxis2Placement3D* a = New<IfcAxis2Placement3D>(design);
-  if (a != nullptr) {
-    a->Location(location);
-    a->Axis(axis);
-    a->RefDirection(reference);
-  }
-  return a;
-}
-
-IfcAxis2Placement* NewPlacementSelect(TarnDesign* design, IfcAxis2Placement3D* axes) {
-  IfcAxis2Placement* select = New<IfcAxis2Placement>(design);
-  if (select != nullptr) select->_IfcAxis2Placement3D(axes);
-  return select;
-}
-
-// "Plan", "Design", three dimensions, precision 1e-05.
-IfcGeometricRepresentationContext* NewContext(TarnDesign* design, IfcAxis2Placement* world,
-                                              IfcDirection* trueNorth) {
-  IfcGeometricRepresentationContext* c = New<IfcGeometricRepresentationContext>(design);
-  if (c != nullptr) {
-    c->ContextIdentifier("Plan");
-    c->ContextType("Design");
-    c->CoordinateSpaceDimension(3);
-    c->Precision(kContextPrecision);
-    c->WorldCoordinateSystem(world);
-    c->TrueNorth(trueNorth);
-  }
-  return c;
-}
-
-// Sets GlobalId (the fixed one, or a new one when `fixed` is null) and the
-// owner history of a rooted object.
-void Root(const BuildingSkeleton& s, IfcRoot* object, const char* fixed) {
-  if (object == nullptr) return;
-  char guid[23];
-  object->GlobalId(fixed != nullptr ? fixed : NewCompressedGuid(guid, sizeof guid));
-  object->OwnerHistory(s.ownerHistory);
-}
-
-bool Fixed(const BuildingSkeleton& s) { return s.style == SkeletonStyle::kFixedIdentifiers; }
-
-// Person, organization, person-and-organization, application and owner
-// history; the older style makes the application and the
-// person-and-organization first and names the application only.
-void MakeOwnerHistory(BuildingSkeleton* s, const FileArguments& args) {
-  TarnDesign* d = s->design;
-  IfcApplication* application = nullptr;
-  IfcPersonAndOrganization* user = nullptr;
-  if (Fixed(*s)) {
-    application = New<IfcApplication>(d);
-    user = New<IfcPersonAndOrganization>(d);
-  }
-  IfcPerson* person = New<IfcPerson>(d);
-  if (person != nullptr) {
-    person->FamilyName(Text(args.author));
-    person->GivenName(Text(args.author));
-  }
-  IfcOrganization* organization = New<IfcOrganization>(d);
-  if (organization != nullptr) organization->Name(Text(args.organization));
-  if (!Fixed(*s)) {
-    user = New<IfcPersonAndOrganization>(d);
-    application = New<IfcApplication>(d);
-  }
-  if (user != nullptr) {
-    user->ThePerson(person);
-    user->TheOrganization(organization);
-  }
-  if (application != nullptr) {
-    application->ApplicationFullName(Text(args.applicationName));
-    if (!Fixed(*s)) {
-      application->ApplicationDeveloper(organization);
-      application->Version("9.0");
-      application->ApplicationIdentifier("KORVA");
-    }
-  }
-  IfcOwnerHistory* history = New<IfcOwnerHistory>(d);
-  if (history != nullptr) {
-    history->OwningUser(user);
-    history->OwningApplication(application);
-    history->ChangeAction(IfcChangeActionEnum_NOCHANGE);
-    history->CreationDate(kOwnerHistoryCreationDate);
-  }
-  s->ownerHistory = history;
-}
-
-// Length unit with the host's prefix and name, area unit with the same
-// prefix in square metres.
-void MakeUnits(BuildingSkeleton* s, const FileArguments& args) {
-  TarnDesign* d = s->design;
-  const bool hasPrefix = args.prefix >= IfcSIPrefix_EXA && args.prefix <= IfcSIPrefix_ATTO;
-  const int name = args.unitName >= 0 && args.unitName <= IfcSIUnitName_WEBER ? args.unitName
-                                                                                 : IfcSIUnitName_METRE;
-  IfcSIUnit* length = New<IfcSIUnit>(d);
-  if (length != nullptr) {
-    length->UnitType(IfcUnitEnum_LENGTHUNIT);
-    if (hasPrefix) length->Prefix(args.prefix);
-    length->Name(name);
-  }
-  IfcSIUnit* area = New<IfcSIUnit>(d);
-  if (area != nullptr) {
-    area->UnitType(IfcUnitEnum_AREAUNIT);
-    if (hasPrefix) area->Prefix(args.prefix);
-    area->Name(IfcSIUnitName_SQUARE_METRE);
-  }
-  IfcUnitAssignment* assignment = New<IfcUnitAssignment>(d);
-  for (IfcSIUnit* unit : {length, area}) {
-    IfcUnit* select = New<IfcUnit>(d);
-    if (select == nullptr || unit == nullptr || assignment == nullptr) continue;
-    select->_IfcNamedUnit(unit);
-    assignment->Units()->add(select);
-  }
-  s->units = assignment;
-}
-
-void CopyHeader(TarnDesign* design, const FileArguments& args) {
-  if (file_description* description = design->header_description())
-    description->description()->add(const_cast<char*>(Text(args.description)));
-  if (file_name* name = design->header_name()) {
-    name->originating_system(Text(args.originatingSystem));
-    name->author()->add(const_cast<char*>(Text(args.author)));
-    name->organization()->add(const_cast<char*>(Text(args.organization)));
-    name->authorisation(Text(args.authorization));
-  }
-}
-
-}  // namespace
-
-bool StartBuildingSkeleton(const FileArguments& args, SkeletonStyle style, BuildingSkeleton* out) {
-  *out = BuildingSkeleton();
-  out->style = style;
-  TarnDesign* d = NewIfcDesign(args.fileName, args.directory);
-  if (d == nullptr) return false;
-  out->design = d;
-  CopyHeader(d, args);
-  MakeOwnerHistory(out, args);
-  MakeUnits(out, args);
-
-  // The world placement: (0,1,0) is made with the others but used by none.
-  IfcDirection* x = NewDirection(d, 1.0, 0.0, 0.0);
-  NewDirection(d, 0.0, 1.0, 0.0);
-  IfcDirection* z = NewDirection(d, 0.0, 0.0, 1.0);
-  IfcDirection* north = NewDirection(d, 0.0, 1.0);
-  IfcCartesianPoint* origin = NewPoint(d, 0.0, 0.0, 0.0);
-  out->worldAxes = NewAxes(d, origin, z, x);
-  out->worldPlacement = NewPlacementSelect(d, out->worldAxes);
-  out->sharedPlacement = New<IfcLocalPlacement>(d);
-  if (out->sharedPlacement != nullptr) out->sharedPlacement->RelativePlacement(out->worldPlacement);
-
-  out->modelContext = NewContext(d, out->worldPlacement, north);
-
-  const bool fixed = style == SkeletonStyle::kFixedIdentifiers;
-  out->project = New<IfcProject>(d);
-  if (IfcProject* p = out->project) {
-    p->RepresentationContexts()->add(out->modelContext);
-    p->LongName("Project Vkt");
-    p->Phase("1234");
-    p->UnitsInContext(out->units);
-    p->Name("Default Project");
-    Root(*out, p, fixed ? kProjectId : nullptr);
-  }
-  out->site = New<IfcSite>(d);
-  out->building = New<IfcBuilding>(d);
-  struct {
-    IfcSpatialStructureElement* element;
-    const char* name;
-    const char* id;
-  } const spatial[] = {{out->site, "Default Site", kSiteId}, {out->building, "Default Building", kBuildingId}};
-  for (const auto& e : spatial) {
-    if (e.element == nullptr) continue;
-    e.element->Name(e.name);
-    Root(*out, e.element, fixed ? e.id : nullptr);
-    e.element->CompositionType(IfcElementCompositionEnum_ELEMENT);
-    e.element->ObjectPlacement(out->sharedPlacement);
-  }
-  return true;
-}
-
-IfcBuildingStorey* AddBuildingStorey(BuildingSkeleton* s, const char* name, const char* globalId,
-                                     const double* elevation, bool blankTexts) {
-  IfcBuildingStorey* storey = New<IfcBuildingStorey>(s->design);
-  if (storey == nullptr) return nullptr;
-  storey->Name(name);
-  Root(*s, storey, globalId);
-  storey->CompositionType(IfcElementCompositionEnum_ELEMENT);
-  storey->ObjectPlacement(s->sharedPlacement);
-  if (elevation != nullptr) storey->Elevation(*elevation);
-  if (blankTexts) {
-    storey->LongName(" ");
-    storey->ObjectType(" ");
-    storey->Description(" ");
-  }
-  s->storeys.push_back(storey);
-  return storey;
-}
-
-IfcRelContainedInSpatialStructure* AddStoreyContainment(BuildingSkeleton* s, IfcBuildingStorey* storey,
-                                                        const char* name, const char* globalId) {
-  IfcRelContainedInSpatialStructure* rel = New<IfcRelContainedInSpatialStructure>(s->design);
-  if (rel != nullptr) {
-    rel->Name(name);
-    Root(*s, rel, globalId);
-    rel->RelatingStructure(storey);
-  }
-  s->containments.push_back(rel);
-  return rel;
-}
-
-IfcGeometricRepresentationContext* AddBodyContext(BuildingSkeleton* s) {
-  IfcDirection* north = NewDirection(s->design, 0.0, 1.0);
-  s->bodyContext = NewContext(s->design, s->worldPlacement, north);
-  if (s->project != nullptr && s->bodyContext != nullptr)
-    s->project->RepresentationContexts()->add(s->bodyContext);
-  return s->bodyContext;
-}
-
-void AggregateBuildingSkeleton(BuildingSkeleton* s) {
-  const bool fixed = Fixed(*s);
-  IfcRelAggregates* building = New<IfcRelAggregates>(s->design);
-  if (building != nullptr) {
-    building->Name("Building Container");
-    Root(*s, building, fixed ? kBuildingContainerId : nullptr);
-    building->RelatingObject(s->building);
-    for (IfcBuildingStorey* storey : s->storeys)
-      if (storey != nullptr) building->RelatedObjects()->add(storey);
-  }
-  struct {
-    const char* name;
-    const char* id;
-    IfcObject* whole;
-    IfcObject* part;
-  } const containers[] = {{"Site Container", kSiteContainerId, s->site, s->building},
-                          {"Project Container", kProjectContainerId, s->project, s->site}};
-  for (const auto& c : containers) {
-    IfcRelAggregates* rel = New<IfcRelAggregates>(s->design);
-    if (rel == nullptr) continue;
-    rel->Name(c.name);
-    Root(*s, rel, fixed ? c.id : nullptr);
-    rel->RelatingObject(c.whole);
-    if (c.part != nullptr) rel->RelatedObjects()->add(c.part);
-  }
-}
-
-bool FinishBuildingExport(BuildingSkeleton* s, bool shutDown) {
-  bool saved = SaveAndDiscard(s->design);
-  *s = BuildingSkeleton();
-  if (shutDown) TARN().shutdown();
-  return saved;
-}
-
-// ---------------------------------------------------------------------------
-
 namespace {
 
 struct KindInfo {
@@ -349,7 +45,7 @@ bool Present(const char* function, const void* array, const char* what, int coun
   return false;
 }
 
-bool NamesFile(const char* function, const FileArguments& args) {
+bool NamesFile(const char* function, const HeaderArguments& args) {
   if (args.fileName == nullptr || args.fileName[0] == '\0') {
     TARN().warning("%s: no file name given; no file written", function);
     return false;
@@ -361,23 +57,52 @@ bool NamesFile(const char* function, const FileArguments& args) {
   return true;
 }
 
-void CheckUnits(const char* function, const FileArguments& args) {
-  if (args.prefix < IfcSIPrefix_EXA || args.prefix > IfcSIPrefix_ATTO)
-    TARN().warning("%s: SI prefix index %d is out of range; the units have no prefix", function,
-                   args.prefix);
-  if (args.unitName < 0 || args.unitName > IfcSIUnitName_WEBER)
+void CheckUnits(const char* function, const HeaderArguments& args) {
+  if (!IsSIPrefix(args.prefix))
+    TARN().warning("%s: SI prefix index %d is out of range; the units have no prefix", function, args.prefix);
+  if (!IsSIUnitName(args.unitName))
     TARN().warning("%s: SI unit name index %d is out of range; METRE is used", function, args.unitName);
+}
+
+// Whether `count` items from index `first` (not negative) stay within the
+// int range, checked before anything adds them.
+bool FitsIndexRange(int first, int count) { return count <= INT_MAX - first; }
+
+// The skeleton of the building exports: null texts written as empty ones,
+// an unknown unit name as METRE.
+SkeletonStyle Style(bool fixedIdentifiers) {
+  SkeletonStyle style;
+  style.fixedIdentifiers = fixedIdentifiers;
+  style.nullTexts = NullTexts::kEmpty;
+  style.unitNameFallback = UnitNameFallback::kMetre;
+  return style;
+}
+
+// An IfcShapeRepresentation "Body" of `item` in `context` (null: none) and
+// the IfcProductDefinitionShape holding it.
+IfcProductDefinitionShape* NewBodyShape(TarnDesign* d, IfcRepresentationItem* item, const char* type,
+                                        IfcRepresentationContext* context) {
+  IfcShapeRepresentation* body = NewEntity<IfcShapeRepresentation>(d);
+  if (body != nullptr) {
+    body->RepresentationIdentifier("Body");
+    body->RepresentationType(type);
+    body->Items()->add(item);
+    if (context != nullptr) body->ContextOfItems(context);
+  }
+  IfcProductDefinitionShape* shape = NewEntity<IfcProductDefinitionShape>(d);
+  if (shape != nullptr) shape->Representations()->add(body);
+  return shape;
 }
 
 // Writes columns, beams, slabs and walls (as many kinds as the form has)
 // into the skeleton, each into the containment of its storey.
 class ElementWriter {
  public:
-  ElementWriter(const char* function, BuildingForm form, BuildingSkeleton* s, const ElementArrays& a)
+  ElementWriter(const char* function, BuildingForm form, ProjectSkeleton* s, const ElementArrays& a)
       : function_(function), form_(form), s_(s), d_(s->design), a_(a) {}
 
   void writeAll() {
-    int e = 0;  // running number of the first element of a kind, minus one
+    int64_t e = 0;  // running number of the first element of a kind, minus one
     for (int kind = 0; kind < KindsWritten(form_); ++kind) {
       for (int k = 1; k <= a_.count[kind]; ++k) write(static_cast<ElementKind>(kind), k, e + k);
       e += a_.count[kind];
@@ -385,7 +110,7 @@ class ElementWriter {
   }
 
  private:
-  void write(ElementKind kind, int k, int e) {
+  void write(ElementKind kind, int k, int64_t e) {
     const int first = a_.start[kind][k];
     const int n = a_.points[kind][k];
     if (n <= 0) return;
@@ -393,67 +118,50 @@ class ElementWriter {
       TARN().warning("%s: %s %d starts at point %d; it is skipped", function_, kKinds[kind].noun, k, first);
       return;
     }
+    if (!FitsIndexRange(first, n)) {
+      TARN().warning("%s: %s %d has %d points from point %d, past the largest index; it is skipped", function_,
+                     kKinds[kind].noun, k, n, first);
+      return;
+    }
 
     // Closed plan polygon: the first point stands again at the end.
-    IfcPolyline* outline = New<IfcPolyline>(d_);
+    IfcPolyline* outline = NewEntity<IfcPolyline>(d_);
     if (outline != nullptr) {
       ListOfIfcCartesianPoint* points = outline->Points();
       for (int j = first; j < first + n; ++j) points->add(NewPoint(d_, a_.x[j], a_.y[j]));
       points->add(points->first());
     }
-    IfcArbitraryClosedProfileDef* profile = New<IfcArbitraryClosedProfileDef>(d_);
+    IfcArbitraryClosedProfileDef* profile = NewEntity<IfcArbitraryClosedProfileDef>(d_);
     if (profile != nullptr) {
       profile->ProfileType(IfcProfileTypeEnum_AREA);
       profile->OuterCurve(outline);
     }
 
     // Extruded along the element's own Z axis.
-    IfcExtrudedAreaSolid* solid = New<IfcExtrudedAreaSolid>(d_);
+    IfcExtrudedAreaSolid* solid = NewEntity<IfcExtrudedAreaSolid>(d_);
     if (solid != nullptr) {
       solid->ExtrudedDirection(NewDirection(d_, 0.0, 0.0, 1.0));
       solid->Depth(a_.depth[e]);
       solid->SweptArea(profile);
-      IfcCartesianPoint* origin = NewPoint(d_, 0.0, 0.0, 0.0);
-      IfcDirection* z = NewDirection(d_, 0.0, 0.0, 1.0);
-      IfcDirection* x = NewDirection(d_, 1.0, 0.0, 0.0);
-      solid->Position(NewAxes(d_, origin, z, x));
+      solid->Position(NewOriginAxes(d_));
     }
-
-    IfcShapeRepresentation* body = New<IfcShapeRepresentation>(d_);
-    if (body != nullptr) {
-      body->RepresentationIdentifier("Body");
-      body->RepresentationType("SweptSolid");
-      body->Items()->add(solid);
-      if (form_ == BuildingForm::kWithWalls) body->ContextOfItems(s_->bodyContext);
-    }
-    IfcProductDefinitionShape* shape = New<IfcProductDefinitionShape>(d_);
-    if (shape != nullptr) shape->Representations()->add(body);
+    IfcProductDefinitionShape* shape = NewBodyShape(d_, solid, "SweptSolid", s_->bodyContext);
 
     IfcBuildingElement* element = typecast<IfcBuildingElement>(d_->newInstance(kKinds[kind].entity));
     if (element == nullptr) return;
     char id[32];
-    if (form_ == BuildingForm::kWithWalls) {
-      element->GlobalId(NewCompressedGuid(id, 23));
-    } else {
-      std::snprintf(id, sizeof id, "%s%d", kKinds[kind].fixedIdWord, k);
-      element->GlobalId(id);
-    }
+    const bool fixedId = form_ != BuildingForm::kWithWalls;
+    if (fixedId) std::snprintf(id, sizeof id, "%s%d", kKinds[kind].fixedIdWord, k);
+    SetRoot(element, s_->ownerHistory, fixedId ? id : nullptr);
     element->Representation(shape);
 
     // Placed by the host's axes, unchanged, relative to the shared placement.
-    IfcCartesianPoint* location = NewPoint(d_, a_.location[0][e], a_.location[1][e], a_.location[2][e]);
-    IfcDirection* axis = NewDirection(d_, a_.axis[0][e], a_.axis[1][e], a_.axis[2][e]);
-    IfcDirection* reference = NewDirection(d_, a_.reference[0][e], a_.reference[1][e], a_.reference[2][e]);
-    IfcAxis2Placement* relative = NewPlacementSelect(d_, NewAxes(d_, location, axis, reference));
-    IfcLocalPlacement* placement = New<IfcLocalPlacement>(d_);
-    if (placement != nullptr) {
-      placement->RelativePlacement(relative);
-      placement->PlacementRelTo(s_->sharedPlacement);
-    }
-    element->ObjectPlacement(placement);
+    const double location[3] = {a_.location[0][e], a_.location[1][e], a_.location[2][e]};
+    const double axis[3] = {a_.axis[0][e], a_.axis[1][e], a_.axis[2][e]};
+    const double reference[3] = {a_.reference[0][e], a_.reference[1][e], a_.reference[2][e]};
+    element->ObjectPlacement(NewLocalPlacement(d_, NewAxes(d_, location, axis, reference), s_->sharedPlacement));
 
     if (IfcRelContainedInSpatialStructure* rel = containment(kind, k)) rel->RelatedElements()->add(element);
-    element->OwnerHistory(s_->ownerHistory);
   }
 
   IfcRelContainedInSpatialStructure* containment(ElementKind kind, int k) {
@@ -469,7 +177,7 @@ class ElementWriter {
 
   const char* function_;
   BuildingForm form_;
-  BuildingSkeleton* s_;
+  ProjectSkeleton* s_;
   TarnDesign* d_;
   const ElementArrays& a_;
 };
@@ -477,10 +185,10 @@ class ElementWriter {
 // Whether the arrays the counts call for are there; `a` holds counts that
 // are no longer negative.
 bool ElementArraysPresent(const char* function, BuildingForm form, const ElementArrays& a) {
-  int total = 0;
+  int64_t sum = 0;
   for (int kind = 0; kind < KindsWritten(form); ++kind) {
     const int n = a.count[kind];
-    total += n;
+    sum += n;
     const char* noun = kKinds[kind].noun;
     char what[64];
     std::snprintf(what, sizeof what, "%s start indices", noun);
@@ -492,6 +200,7 @@ bool ElementArraysPresent(const char* function, BuildingForm form, const Element
       if (!Present(function, a.storey[kind], what, n, "elements")) return false;
     }
   }
+  const int total = sum > INT_MAX ? INT_MAX : static_cast<int>(sum);
   static const char* const kAxes[3] = {"X", "Y", "Z"};
   if (!Present(function, a.x, "X coordinates", total, "elements") ||
       !Present(function, a.y, "Y coordinates", total, "elements") ||
@@ -511,14 +220,14 @@ bool ElementArraysPresent(const char* function, BuildingForm form, const Element
 
 // The one storey "AB" and its containment "AA" of ExportOpenFile and
 // ExportOpenFileNew.
-void AddSingleStorey(BuildingSkeleton* s) {
-  IfcBuildingStorey* storey = AddBuildingStorey(s, "AB", kStoreyId, nullptr, true);
-  AddStoreyContainment(s, storey, "AA", kContainmentId);
+void AddSingleStorey(ProjectSkeleton* s) {
+  IfcBuildingStorey* storey = AddStorey(s, "AB", nullptr, true);
+  AddStoreyContainment(s, storey, "AA");
 }
 
 }  // namespace
 
-void ExportExtrudedBuilding(const char* function, BuildingForm form, const FileArguments& args,
+void ExportExtrudedBuilding(const char* function, BuildingForm form, const HeaderArguments& args,
                             int storeyCount, const double* elevations, const ElementArrays& elements) {
   ElementArrays a = elements;
   bool ready = NamesFile(function, args);
@@ -531,37 +240,26 @@ void ExportExtrudedBuilding(const char* function, BuildingForm form, const FileA
                                                     "storeys")) &&
             ElementArraysPresent(function, form, a);
   }
-  BuildingSkeleton s;
+  ProjectSkeleton s;
   if (ready) CheckUnits(function, args);
-  const SkeletonStyle style =
-      form == BuildingForm::kWithWalls ? SkeletonStyle::kGeneratedIdentifiers : SkeletonStyle::kFixedIdentifiers;
-  if (ready && StartBuildingSkeleton(args, style, &s)) {
+  const bool current = form == BuildingForm::kWithWalls;
+  if (ready && StartProjectSkeleton(args, Style(!current), &s)) {
     if (form == BuildingForm::kNew) {
       AddSingleStorey(&s);
     } else {
-      // Storeys first, then their containments; every storey shares the
-      // placement, its height is only its elevation.
-      const bool current = form == BuildingForm::kWithWalls;
-      char name[32];
-      for (int i = 0; i < storeyCount; ++i) {
-        std::snprintf(name, sizeof name, "Stroy%d", i + 1);
-        AddBuildingStorey(&s, name, current ? nullptr : kStoreyId, &elevations[i + 1], current);
-      }
-      for (int i = 0; i < storeyCount; ++i) {
-        std::snprintf(name, sizeof name, "StroyStructure%d", i + 1);
-        AddStoreyContainment(&s, s.storeys[static_cast<size_t>(i)], name, current ? nullptr : kContainmentId);
-      }
+      // Every storey shares the placement; its height is only its elevation.
+      AddNumberedStoreys(&s, storeyCount, elevations, current);
       if (current) AddBodyContext(&s);
     }
     ElementWriter(function, form, &s, a).writeAll();
-    AggregateBuildingSkeleton(&s);
-    FinishBuildingExport(&s, true);
+    AggregateSpatialStructure(&s);
+    FinishProjectSkeleton(&s, nullptr, nullptr, true);
     return;
   }
   TARN().shutdown();
 }
 
-void ExportFacetedBuilding(const FileArguments& args, const FacetArrays& facets) {
+void ExportFacetedBuilding(const HeaderArguments& args, const FacetArrays& facets) {
   const char* const function = "ExportOpenFile";
   if (!NamesFile(function, args)) return;
   const int objects = Count(function, "object", facets.objectCount);
@@ -575,14 +273,19 @@ void ExportFacetedBuilding(const FileArguments& args, const FacetArrays& facets)
     if (!Present(function, arrays[i], kArrays[i], objects, "objects")) return;
   CheckUnits(function, args);
 
-  BuildingSkeleton s;
-  if (!StartBuildingSkeleton(args, SkeletonStyle::kFixedIdentifiers, &s)) return;
+  ProjectSkeleton s;
+  if (!StartProjectSkeleton(args, Style(true), &s)) return;
   AddSingleStorey(&s);
   TarnDesign* d = s.design;
   for (int k = 1; k <= objects; ++k) {
     const int first = facets.firstFace[k];
     const int count = facets.faceCount[k];
     if (count <= 0) continue;
+    if (first >= 0 && !FitsIndexRange(first, count)) {
+      TARN().warning("%s: object %d has %d faces from face %d, past the largest index; it is skipped", function, k,
+                     count, first);
+      continue;
+    }
     bool indicesValid = first >= 0;
     for (int j = first; indicesValid && j < first + count; ++j)
       for (const int* index : facets.vertex) indicesValid = indicesValid && index[j] >= 0;
@@ -599,34 +302,16 @@ void ExportFacetedBuilding(const FileArguments& args, const FacetArrays& facets)
         const int v = index[j];
         corners.push_back(NewPoint(d, facets.x[v], facets.y[v], facets.z[v]));
       }
-      IfcPolyLoop* loop = New<IfcPolyLoop>(d);
-      if (loop != nullptr)
-        for (IfcCartesianPoint* p : corners) loop->Polygon()->add(p);
-      IfcFaceOuterBound* bound = New<IfcFaceOuterBound>(d);
-      if (bound != nullptr) {
-        bound->Bound(loop);
-        bound->Orientation(1);
-      }
-      IfcFace* face = New<IfcFace>(d);
-      if (face != nullptr) face->Bounds()->add(bound);
-      faces.push_back(face);
+      faces.push_back(NewFace(d, corners));
     }
-    IfcClosedShell* shell = New<IfcClosedShell>(d);
+    IfcClosedShell* shell = NewEntity<IfcClosedShell>(d);
     if (shell != nullptr)
       for (IfcFace* f : faces) shell->CfsFaces()->add(f);
-    IfcFacetedBrep* brep = New<IfcFacetedBrep>(d);
+    IfcFacetedBrep* brep = NewEntity<IfcFacetedBrep>(d);
     if (brep != nullptr) brep->Outer(shell);
+    IfcProductDefinitionShape* shape = NewBodyShape(d, brep, "Brep", nullptr);
 
-    IfcShapeRepresentation* body = New<IfcShapeRepresentation>(d);
-    if (body != nullptr) {
-      body->RepresentationIdentifier("Body");
-      body->RepresentationType("Brep");
-      body->Items()->add(brep);
-    }
-    IfcProductDefinitionShape* shape = New<IfcProductDefinitionShape>(d);
-    if (shape != nullptr) shape->Representations()->add(body);
-
-    IfcBuildingElementProxy* proxy = New<IfcBuildingElementProxy>(d);
+    IfcBuildingElementProxy* proxy = NewEntity<IfcBuildingElementProxy>(d);
     if (proxy == nullptr) continue;
     char id[32];
     std::snprintf(id, sizeof id, "VKT_CHECK%d", k);
@@ -636,8 +321,8 @@ void ExportFacetedBuilding(const FileArguments& args, const FacetArrays& facets)
     proxy->Representation(shape);
     if (IfcRelContainedInSpatialStructure* rel = s.containments[0]) rel->RelatedElements()->add(proxy);
   }
-  AggregateBuildingSkeleton(&s);
-  FinishBuildingExport(&s, false);
+  AggregateSpatialStructure(&s);
+  FinishProjectSkeleton(&s, nullptr, nullptr, false);
 }
 
 }  // namespace building

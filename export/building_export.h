@@ -21,9 +21,11 @@
 //     positive count of that kind, every array of the faceted export for a
 //     positive object count): no file is written;
 //   - a negative count: taken as 0, the file is still complete;
-//   - an element whose start index is negative, or a faceted object whose
-//     first face or one of whose vertex indices is negative: that element or
-//     object is skipped;
+//   - an element whose start index is negative, or whose points run past
+//     the largest index (start + point count above INT_MAX), or a faceted
+//     object whose first face or one of whose vertex indices is negative or
+//     whose faces run past the largest index: that element or object is
+//     skipped;
 //   - an element naming a storey outside 1 to the storey count: written, but
 //     contained in no storey;
 //   - a null header text (description, originating system, author,
@@ -38,94 +40,10 @@
 #ifndef KORVA_EXPORT_BUILDING_EXPORT_H
 #define KORVA_EXPORT_BUILDING_EXPORT_H
 
-#include <vector>
-
-#include "ifc2x2/ifc2x2.h"
+#include "ifc2x2/project_skeleton.h"
 
 namespace korva {
 namespace building {
-
-// Arguments 1 to 10, the same in every building export (and, without the
-// directory, in the analysis-model export).  The texts belong to the host.
-struct FileArguments {
-  const char* fileName = nullptr;           // design name; "model.ifc" saves model.ifc
-  const char* directory = nullptr;          // folder the file is saved in
-  const char* description = nullptr;        // FILE_DESCRIPTION entry
-  const char* originatingSystem = nullptr;  // FILE_NAME originating system
-  const char* author = nullptr;             // FILE_NAME author, IfcPerson names
-  const char* organization = nullptr;       // FILE_NAME organization, IfcOrganization
-  const char* authorization = nullptr;      // FILE_NAME authorisation
-  const char* applicationName = nullptr;    // IfcApplication.ApplicationFullName
-  int prefix = -1;                          // IfcSIPrefix index (length and area)
-  int unitName = IfcSIUnitName_METRE;       // IfcSIUnitName index (length)
-};
-
-// ---------------------------------------------------------------------------
-// The spatial skeleton, shared with any export that writes the same frame.
-
-// The two styles of skeleton.  kFixedIdentifiers is that of the four older
-// exports: IfcApplication with its full name only, created after the
-// person-and-organization; fixed 22-letter GlobalIds for project, site,
-// building, storeys, containments and aggregations.  kGeneratedIdentifiers
-// is the current one: person, organization, person-and-organization, full
-// IfcApplication ("9.0", "KORVA"), a new GlobalId for every rooted object.
-enum class SkeletonStyle { kFixedIdentifiers, kGeneratedIdentifiers };
-
-// The objects later objects refer to; they live as long as the design.
-struct BuildingSkeleton {
-  SkeletonStyle style = SkeletonStyle::kGeneratedIdentifiers;
-  TarnDesign* design = nullptr;
-  IfcOwnerHistory* ownerHistory = nullptr;
-  IfcUnitAssignment* units = nullptr;
-  IfcAxis2Placement3D* worldAxes = nullptr;      // origin, Z up, X along (1,0,0)
-  IfcAxis2Placement* worldPlacement = nullptr;   // select holding worldAxes
-  IfcLocalPlacement* sharedPlacement = nullptr;  // site, building, storeys
-  IfcGeometricRepresentationContext* modelContext = nullptr;
-  IfcGeometricRepresentationContext* bodyContext = nullptr;  // null unless made
-  IfcProject* project = nullptr;
-  IfcSite* site = nullptr;
-  IfcBuilding* building = nullptr;
-  std::vector<IfcBuildingStorey*> storeys;
-  std::vector<IfcRelContainedInSpatialStructure*> containments;  // one per storey
-};
-
-// Makes the design named after args.fileName (saved later into
-// args.directory; a null directory leaves the design's own folder), fills
-// the file header from the texts, and creates owner history, units, world
-// and shared placement, model context, project, site and building.  False,
-// with `out` holding no design, when the IFC2x2 schema cannot be loaded (the
-// reporter has said why).  Null texts count as empty.
-bool StartBuildingSkeleton(const FileArguments& args, SkeletonStyle style, BuildingSkeleton* out);
-
-// A storey placed by the shared placement, composition ELEMENT, appended to
-// s->storeys.  `globalId` null means a new GlobalId; `elevation` null leaves
-// Elevation as constructed (0.0); `blankTexts` sets LongName, ObjectType and
-// Description to " ".
-IfcBuildingStorey* AddBuildingStorey(BuildingSkeleton* s, const char* name, const char* globalId,
-                                     const double* elevation, bool blankTexts);
-
-// The containment relationship of `storey`, appended to s->containments.
-// Its RelatedElements is made by the first element put into it.
-IfcRelContainedInSpatialStructure* AddStoreyContainment(BuildingSkeleton* s, IfcBuildingStorey* storey,
-                                                        const char* name, const char* globalId);
-
-// The second context ("Plan", "Design", 3, 1e-05, its own true north (0,1)),
-// added to the project after the model context; the context of element
-// bodies.
-IfcGeometricRepresentationContext* AddBodyContext(BuildingSkeleton* s);
-
-// "Building Container" (every storey in order; with none, RelatedObjects
-// stays unset), "Site Container" (the building), "Project Container" (the
-// site), with fixed or new GlobalIds by the skeleton's style.
-void AggregateBuildingSkeleton(BuildingSkeleton* s);
-
-// Saves the design in its folder under its name, deletes it and empties the
-// trash; with `shutDown`, then shuts the interface object down.  The
-// skeleton is cleared.  False when the save failed (reported by the writer).
-bool FinishBuildingExport(BuildingSkeleton* s, bool shutDown);
-
-// ---------------------------------------------------------------------------
-// The five exports.
 
 // What distinguishes the extruded exports.
 enum class BuildingForm {
@@ -156,7 +74,7 @@ struct ElementArrays {
 
 // One of the four extruded exports.  `storeyCount` and `elevations` are not
 // read by kNew.  Counts of kinds that `form` does not write are ignored.
-void ExportExtrudedBuilding(const char* function, BuildingForm form, const FileArguments& args,
+void ExportExtrudedBuilding(const char* function, BuildingForm form, const HeaderArguments& args,
                             int storeyCount, const double* elevations, const ElementArrays& elements);
 
 // The host's arrays of the faceted export: vertices, four vertex indices per
@@ -173,7 +91,7 @@ struct FacetArrays {
 
 // ExportOpenFile: one storey, one proxy with a faceted brep per object.  The
 // interface object stays initialised.
-void ExportFacetedBuilding(const FileArguments& args, const FacetArrays& facets);
+void ExportFacetedBuilding(const HeaderArguments& args, const FacetArrays& facets);
 
 }  // namespace building
 }  // namespace korva

@@ -28,7 +28,7 @@ TarnDesign* NewIfcDesign(const char* fileName, const char* directory) {
   return design;
 }
 
-bool SaveIfcDesign(TarnDesign* design) {
+bool SaveInOutputSchema(TarnDesign* design) {
   if (design == nullptr) return false;
   const std::string wanted = TARN().configuration().outputSchema();
   TarnDesign* own = IfcSchemaOf(design);
@@ -56,13 +56,40 @@ bool SaveIfcDesign(TarnDesign* design) {
   return ok;
 }
 
-bool SaveAndDiscard(TarnDesign* design) {
+bool SaveIfcDesignAs(TarnDesign* design, const char* fileName, const char* directory, bool keepOwnExtension,
+                     SaveSchema schema) {
   if (design == nullptr) return false;
-  bool ok = SaveIfcDesign(design);
+  if (directory != nullptr) design->fileDirectory(directory);
+  // The design takes the file's name only while it is written: the
+  // interface object's name table knows it by its own name.
+  const std::string ownName = design->name() != nullptr ? design->name() : "";
+  const std::string ownExtension = design->extension();
+  const DesignPath file = SplitDesignPath(fileName != nullptr ? fileName : "");
+  const bool renamed = !file.name.empty();
+  if (renamed) {
+    design->setName(file.name.c_str());
+    if (!keepOwnExtension || !file.extension.empty()) design->setExtension(file.extension);
+    if (directory == nullptr && !file.folder.empty()) design->fileDirectory(file.folder);
+  }
+  const bool saved = schema == SaveSchema::kConfigured ? SaveInOutputSchema(design) : design->save();
+  if (renamed) {
+    design->setName(ownName.c_str());
+    design->setExtension(ownExtension);
+  }
+  return saved;
+}
+
+void DiscardIfcDesign(TarnDesign* design) {
+  if (design == nullptr) return;
   design->emptyYourself();
   TARN().deleteDesign(design);
   TARN().emptyTrash();
-  return ok;
+}
+
+bool SaveAndDiscard(TarnDesign* design) {
+  const bool saved = SaveIfcDesignAs(design, nullptr, nullptr, true, SaveSchema::kOwn);
+  DiscardIfcDesign(design);
+  return saved;
 }
 
 }  // namespace korva

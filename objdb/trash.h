@@ -63,8 +63,10 @@ TarnDesign* ExistingTrashDesign();
 // instance is in the trash afterwards.
 bool MoveToTrash(TarnObject* object);
 
-// Steps 1 and 2 of emptying the trash; returns the designs that the
-// interface object destroys next (step 3).
+// Repairs the references held in the designs that stay and destroys the
+// trashed instances; returns the designs the interface object destroys
+// next: the trash design (when there is one) first, then the designs
+// marked for deletion.
 std::vector<TarnDesign*> RepairAndEmptyTrash();
 
 // Destroys the trashed instances and forgets the trash design, which the

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "ifc2x2/geometry_builders.h"
 #include "objdb/cursor.h"
 #include "objdb/trash.h"
 #include "update/globalid_search.h"
@@ -46,41 +47,11 @@ IfcRepresentationContext* ContextOf(IfcProductRepresentation* shape) {
   return rep != nullptr ? rep->ContextOfItems() : nullptr;
 }
 
-// A new product representation holding one topology representation of
-// `item`, its type `type`.
-IfcProductRepresentation* Represent(TarnDesign* d, IfcRepresentationItem* item, const char* type,
-                                    IfcRepresentationContext* context) {
-  IfcTopologyRepresentation* rep = New<IfcTopologyRepresentation>(d);
-  if (rep != nullptr && item != nullptr) rep->Items()->append(item);
-  IfcProductRepresentation* shape = New<IfcProductRepresentation>(d);
-  if (shape == nullptr) return nullptr;
-  if (rep != nullptr) {
-    shape->Representations()->append(rep);
-    rep->RepresentationType(type);
-    if (context != nullptr) rep->ContextOfItems(context);
-  }
-  return shape;
-}
-
-IfcVertexPoint* NewVertex(TarnDesign* d, const Position& p) {
-  IfcCartesianPoint* point = NewPoint(d, p.xyz[0], p.xyz[1], p.xyz[2]);
-  IfcVertexPoint* vertex = New<IfcVertexPoint>(d);
-  if (vertex != nullptr) vertex->VertexGeometry(point);
-  return vertex;
-}
-
 // Replaces the member's representation by an edge from `from` to `to`.
 void RebuildEdge(TarnDesign* d, IfcProduct* member, const Position& from, const Position& to) {
-  IfcVertexPoint* start = NewVertex(d, from);
-  IfcVertexPoint* end = NewVertex(d, to);
-  IfcEdge* edge = New<IfcEdge>(d);
-  if (edge != nullptr) {
-    edge->EdgeStart(start);
-    edge->EdgeEnd(end);
-  }
+  IfcEdge* edge = NewEdge(d, from.xyz, to.xyz);
   IfcProductRepresentation* old = member->Representation();
-  IfcProductRepresentation* shape = Represent(d, edge, "Edge", ContextOf(old));
-  member->Representation(shape);
+  member->Representation(NewTopologyRepresentation(d, edge, "Edge", ContextOf(old)));
   if (old != nullptr) MoveToTrash(old);
 }
 
@@ -145,10 +116,8 @@ int MovePoint(const char* nodeId, double x, double y, double z) {
   if (!RequireUpdate("UpdateOneStructuralPoint", &d, &history)) return -1;
   auto* node = As<IfcProduct>(FindByGlobalId(d, "IfcStructuralPointConnection", nodeId));
   if (node == nullptr) return -1;
-  const Position p = {{x, y, z}};
-  IfcVertexPoint* vertex = NewVertex(d, p);
-  IfcProductRepresentation* shape = Represent(d, vertex, "Vertex", ContextOf(node->Representation()));
-  node->Representation(shape);
+  IfcVertexPoint* vertex = NewVertexPoint(d, x, y, z);
+  node->Representation(NewTopologyRepresentation(d, vertex, "Vertex", ContextOf(node->Representation())));
   return -1;
 }
 

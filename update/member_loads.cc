@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "ifc2x2/new_entity.h"
+#include "ifc2x2/owner_history.h"
 #include "update/globalid_search.h"
 #include "update/update_state.h"
 #include "update/update_support.h"
@@ -19,11 +21,11 @@ struct Reaction {
 Reaction MakeReaction(TarnDesign* d, IfcOwnerHistory* history, IfcStructuralItem* member,
                       const char* reactionName, const char* loadName, const EndForces& forces) {
   Reaction r;
-  r.reaction = New<IfcStructuralPointReaction>(d);
-  IfcStructuralLoadSingleForce* load = New<IfcStructuralLoadSingleForce>(d);
-  r.member = New<IfcStructuralActivityAssignmentSelect>(d);
+  r.reaction = NewEntity<IfcStructuralPointReaction>(d);
+  IfcStructuralLoadSingleForce* load = NewEntity<IfcStructuralLoadSingleForce>(d);
+  r.member = NewEntity<IfcStructuralActivityAssignmentSelect>(d);
   if (r.reaction != nullptr) {
-    Stamp(r.reaction, history);
+    SetRoot(r.reaction, history);
     r.reaction->Name(reactionName);
     r.reaction->AppliedLoad(load);
     r.reaction->GlobalOrLocal(IfcGlobalOrLocalEnum_LOCAL_COORDS);
@@ -42,11 +44,11 @@ Reaction MakeReaction(TarnDesign* d, IfcOwnerHistory* history, IfcStructuralItem
 }
 
 void Connect(TarnDesign* d, IfcOwnerHistory* history, const Reaction& r, const char* description) {
-  IfcRelConnectsStructuralActivity* c = New<IfcRelConnectsStructuralActivity>(d);
+  IfcRelConnectsStructuralActivity* c = NewEntity<IfcRelConnectsStructuralActivity>(d);
   if (c == nullptr) return;
   c->RelatedStructuralActivity(r.reaction);
   c->RelatingElement(r.member);
-  Stamp(c, history);
+  SetRoot(c, history);
   c->Description(description);
 }
 
@@ -68,9 +70,9 @@ int AddMemberReaction(const char* memberId, const char* nodeI, const char* nodeJ
   Reaction j = MakeReaction(d, history, member, "Member Reaction Node J", "Reaction Node J", atJ);
   Connect(d, history, i, "Node I");
   Connect(d, history, j, "Node J");
-  IfcRelAssignsToGroup* assignment = New<IfcRelAssignsToGroup>(d);
+  IfcRelAssignsToGroup* assignment = NewEntity<IfcRelAssignsToGroup>(d);
   if (assignment != nullptr) {
-    Stamp(assignment, history);
+    SetRoot(assignment, history);
     assignment->RelatingGroup(group);
     if (i.reaction != nullptr) assignment->RelatedObjects()->append(i.reaction);
     if (j.reaction != nullptr) assignment->RelatedObjects()->append(j.reaction);
@@ -86,35 +88,35 @@ int AddCamberAndStuds(const char* memberId, int studs, double camber) {
   for (TarnObject* found : members) {
     auto* member = As<IfcObject>(found);
     if (member == nullptr) continue;
-    IfcPropertySingleValue* studCount = New<IfcPropertySingleValue>(d);
+    IfcPropertySingleValue* studCount = NewEntity<IfcPropertySingleValue>(d);
     if (studCount != nullptr) {
       studCount->Name("Number Stud");
-      IfcValue* value = New<IfcValue>(d);
-      IfcSimpleValue* simple = New<IfcSimpleValue>(d);
+      IfcValue* value = NewEntity<IfcValue>(d);
+      IfcSimpleValue* simple = NewEntity<IfcSimpleValue>(d);
       if (simple != nullptr) simple->_IfcInteger(studs);
       if (value != nullptr) value->_IfcSimpleValue(simple);
       studCount->NominalValue(value);
     }
-    IfcPropertySingleValue* camberValue = New<IfcPropertySingleValue>(d);
+    IfcPropertySingleValue* camberValue = NewEntity<IfcPropertySingleValue>(d);
     if (camberValue != nullptr) {
       camberValue->Name("Camber");
-      IfcValue* value = New<IfcValue>(d);
-      IfcSimpleValue* simple = New<IfcSimpleValue>(d);
+      IfcValue* value = NewEntity<IfcValue>(d);
+      IfcSimpleValue* simple = NewEntity<IfcSimpleValue>(d);
       if (simple != nullptr) simple->_IfcReal(camber);
       if (value != nullptr) value->_IfcSimpleValue(simple);
       camberValue->NominalValue(value);
     }
-    IfcRelDefinesByProperties* defines = New<IfcRelDefinesByProperties>(d);
+    IfcRelDefinesByProperties* defines = NewEntity<IfcRelDefinesByProperties>(d);
     if (defines != nullptr) defines->RelatedObjects()->append(member);
-    IfcPropertySet* set = New<IfcPropertySet>(d);
+    IfcPropertySet* set = NewEntity<IfcPropertySet>(d);
     if (set != nullptr) {
       if (studCount != nullptr) set->HasProperties()->append(studCount);
       if (camberValue != nullptr) set->HasProperties()->append(camberValue);
-      Stamp(set, history);
+      SetRoot(set, history);
     }
     if (defines != nullptr) {
       defines->RelatingPropertyDefinition(set);
-      Stamp(defines, history);
+      SetRoot(defines, history);
     }
   }
   return -1;

@@ -1,8 +1,12 @@
 #include "update/member_sections.h"
 
+#include "ifc2x2/geometry_builders.h"
+#include "ifc2x2/new_entity.h"
+#include "ifc2x2/owner_history.h"
+#include "ifc2x2/schema.h"
 #include "objdb/cursor.h"
+#include "objdb/interface.h"
 #include "update/globalid_search.h"
-#include "update/update_save.h"
 #include "update/update_state.h"
 #include "update/update_support.h"
 
@@ -34,7 +38,7 @@ void Associate(IfcRelAssociatesProfileProperties* r, IfcStructuralProfilePropert
                IfcOwnerHistory* history) {
   if (properties == nullptr) return;
   r->RelatingProfileProperties(properties);
-  Stamp(r, history);
+  SetRoot(r, history);
 }
 
 // Renames the profile properties numbered `fileId` in `design`.
@@ -57,8 +61,8 @@ int ReplaceWithISection(const char* memberId, const char* sectionName, const ISe
   IfcRelAssociatesProfileProperties* r = FindAssociation(d, memberId);
   if (r == nullptr) return -1;
 
-  IfcIShapeProfileDef* shape = New<IfcIShapeProfileDef>(d);
-  IfcAxis2Placement2D* position = New<IfcAxis2Placement2D>(d);
+  IfcIShapeProfileDef* shape = NewEntity<IfcIShapeProfileDef>(d);
+  IfcAxis2Placement2D* position = NewEntity<IfcAxis2Placement2D>(d);
   IfcCartesianPoint* origin = NewPoint(d, 0.0, 0.0);
   IfcDirection* along = NewDirection(d, 1.0, 0.0);
   if (position != nullptr) {
@@ -75,7 +79,7 @@ int ReplaceWithISection(const char* memberId, const char* sectionName, const ISe
     shape->FilletRadius(section.filletRadius);
     shape->Position(position);
   }
-  IfcStructuralProfileProperties* properties = New<IfcStructuralProfileProperties>(d);
+  IfcStructuralProfileProperties* properties = NewEntity<IfcStructuralProfileProperties>(d);
   if (properties != nullptr) {
     properties->ProfileName(sectionName);
     properties->ProfileDefinition(shape);
@@ -92,7 +96,7 @@ int ReplaceWithGeneralSection(const char* memberId, const char* sectionName,
   IfcRelAssociatesProfileProperties* r = FindAssociation(d, memberId);
   if (r == nullptr) return -1;
 
-  IfcStructuralProfileProperties* p = New<IfcStructuralProfileProperties>(d);
+  IfcStructuralProfileProperties* p = NewEntity<IfcStructuralProfileProperties>(d);
   if (p != nullptr) {
     p->ProfileName(sectionName);
     p->TorsionalConstantX(v[0]);
@@ -126,8 +130,9 @@ int RenameSectionInFile(int fileId, const char* inputFile, const char* newName, 
   TarnDesign* d = FindDesignToUpdate(inputFile);
   if (d == nullptr) return -1;
   Rename(d, fileId, newName);
-  SaveDesignAs(d, outputFile, outputDirectory);
-  DiscardAndShutDown(d);
+  SaveIfcDesignAs(d, outputFile, outputDirectory, true, SaveSchema::kOwn);
+  DiscardIfcDesign(d);
+  TARN().shutdown();
   return -1;
 }
 

@@ -1,4 +1,5 @@
-// Saving an updated design and ending the update.
+// Saving an updated design and ending the update (SaveIfcDesignAs with the
+// design's own extension kept).
 //
 // The file is written as directory/name.extension, where the extension
 // (and with it the format) is the one of the file that was read unless the
@@ -10,19 +11,7 @@
 #define KORVA_UPDATE_UPDATE_SAVE_H
 
 namespace korva {
-
-class TarnDesign;
-
 namespace update {
-
-// Writes `design` as `fileName` (null or empty: the design's own name) in
-// `directory` (null: the design's folder).  The design keeps its name in
-// the interface object.  False when the write failed (reported).
-bool SaveDesignAs(TarnDesign* design, const char* fileName, const char* directory);
-
-// Deletes the design, empties the trash and shuts the interface object
-// down.
-void DiscardAndShutDown(TarnDesign* design);
 
 // SaveAndCloseFileAfterUpdate: saves the update design, discards it and
 // shuts down.  Without an open update: reported, nothing else happens.

@@ -77,6 +77,14 @@ void SetUpdateOwnerHistory(IfcOwnerHistory* history) {
   if (UpdateDesign() != nullptr) Current().history = history;
 }
 
+int RecordUpdateHistory(OwnerHistoryArguments args) {
+  TarnDesign* design = RequireUpdateDesign("UpdateHistory");
+  if (design == nullptr) return -1;
+  args.changeAction = IfcChangeActionEnum_MODIFIED;
+  if (IfcOwnerHistory* history = NewOwnerHistory(design, args)) SetUpdateOwnerHistory(history);
+  return -1;
+}
+
 void EndUpdate() { Current() = State(); }
 
 TarnDesign* RequireUpdateDesign(const char* call) {

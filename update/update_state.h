@@ -11,11 +11,9 @@
 #ifndef KORVA_UPDATE_UPDATE_STATE_H
 #define KORVA_UPDATE_UPDATE_STATE_H
 
+#include "ifc2x2/owner_history.h"
+
 namespace korva {
-
-class IfcOwnerHistory;
-class TarnDesign;
-
 namespace update {
 
 // The design of `fileName` (in memory, else read from the search path),
@@ -35,6 +33,11 @@ TarnDesign* UpdateDesign();
 // open update design.
 IfcOwnerHistory* UpdateOwnerHistory();
 void SetUpdateOwnerHistory(IfcOwnerHistory* history);
+
+// UpdateHistory: makes an owner history (ChangeAction MODIFIED, whatever
+// `args` says) in the update design and uses it for the changes from then
+// on.  Without an open update: reported, nothing made.
+int RecordUpdateHistory(OwnerHistoryArguments args);
 
 // Forgets the update design and its owner history (after the design has
 // been saved and discarded).

@@ -1,6 +1,5 @@
 #include "update/update_support.h"
 
-#include "ifc2x2/globalid.h"
 #include "objdb/aggregate.h"
 #include "objdb/back_pointers.h"
 
@@ -15,35 +14,6 @@ TarnAggregate* ExistingAggregate(TarnObject* owner, const char* attribute) {
 }
 
 }  // namespace
-
-IfcCartesianPoint* NewPoint(TarnDesign* design, double x, double y) {
-  IfcCartesianPoint* p = New<IfcCartesianPoint>(design);
-  if (p == nullptr) return nullptr;
-  p->Coordinates()->add(x);
-  p->Coordinates()->add(y);
-  return p;
-}
-
-IfcCartesianPoint* NewPoint(TarnDesign* design, double x, double y, double z) {
-  IfcCartesianPoint* p = NewPoint(design, x, y);
-  if (p != nullptr) p->Coordinates()->add(z);
-  return p;
-}
-
-IfcDirection* NewDirection(TarnDesign* design, double x, double y) {
-  IfcDirection* d = New<IfcDirection>(design);
-  if (d == nullptr) return nullptr;
-  d->DirectionRatios()->add(x);
-  d->DirectionRatios()->add(y);
-  return d;
-}
-
-void Stamp(IfcRoot* object, IfcOwnerHistory* history) {
-  if (object == nullptr) return;
-  char id[23];
-  object->GlobalId(NewCompressedGuid(id, sizeof id));
-  object->OwnerHistory(history);
-}
 
 uint32_t ElementCount(TarnObject* owner, const char* attribute) {
   TarnAggregate* a = ExistingAggregate(owner, attribute);

@@ -1,7 +1,7 @@
-// Small helpers shared by the update functions: making instances, new
-// GlobalIds, and reading aggregates without creating them (the generated
-// aggregate readers make an empty aggregate on first use, which would
-// change what is written for an attribute that was unset).
+// Small helpers shared by the update functions: reading aggregates without
+// creating them (the generated aggregate readers make an empty aggregate on
+// first use, which would change what is written for an attribute that was
+// unset), the referrers of an instance, and checked casts.
 #ifndef KORVA_UPDATE_UPDATE_SUPPORT_H
 #define KORVA_UPDATE_UPDATE_SUPPORT_H
 
@@ -12,20 +12,6 @@
 
 namespace korva {
 namespace update {
-
-// A new entity or select value of class T in the design (null when the
-// design's schema has no such type, reported by the database).
-template <class T>
-T* New(TarnDesign* design) {
-  return typecast<T>(design->newInstance(T::classType.name()));
-}
-
-IfcCartesianPoint* NewPoint(TarnDesign* design, double x, double y);
-IfcCartesianPoint* NewPoint(TarnDesign* design, double x, double y, double z);
-IfcDirection* NewDirection(TarnDesign* design, double x, double y);
-
-// Gives a rooted object a new GlobalId and the owner history.
-void Stamp(IfcRoot* object, IfcOwnerHistory* history);
 
 // The number of elements of the aggregate held in `attribute` of `owner`
 // (0 when unset), and its element at `index` (null when absent).

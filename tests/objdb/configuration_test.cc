@@ -107,10 +107,10 @@ TEST(Configuration, RegistryKeyFromEnvironmentRedirectsLookups) {
   EXPECT_EQ(config.dbPath(), "other");
 }
 
-TEST(Configuration, SchemaPathSteps) {
+TEST(Configuration, SchemaPathSourcesInOrderOfPrecedence) {
   FakeSource src;
-  // Step 4: only existing folders count; the current user's TARN first,
-  // runtime folders before system_db folders.
+  // Last resort, the folders under TARN: only existing ones count, the
+  // current user's TARN first, runtime folders before system_db folders.
   src.envs["TARN"] = "/env";
   src.reg(kMachine, "TARN", "/machine");
   src.folders = {"/env/system_db/schemas", "/machine/runtime/schemas"};
@@ -120,19 +120,22 @@ TEST(Configuration, SchemaPathSteps) {
   src.folders.clear();
   EXPECT_EQ(TarnConfiguration(&src).schemaPath(), nullptr);
 
-  // Step 3: the system database, used as it stands.
+  // Above them the system database (environment, else the builder's
+  // registry key), used as it stands.
   src.reg(kMachine, "TARN_SYSTEM_DB", "builder-db", kBuilderRegistryKey);
   EXPECT_STREQ(TarnConfiguration(&src).schemaPath(), "builder-db");
   src.envs["TARN_SYSTEM_DB"] = "env-db";
   EXPECT_STREQ(TarnConfiguration(&src).schemaPath(), "env-db");
 
-  // Step 2: the runtime folder plus "schemas", without doubling a separator.
+  // Above that the runtime folder plus "schemas", without doubling a
+  // separator.
   src.reg(kMachine, "", "C:\\Kestrel\\");
   EXPECT_STREQ(TarnConfiguration(&src).schemaPath(), "C:\\Kestrel\\schemas");
   src.envs["TARN_RUNTIME"] = "/opt/ks";
   EXPECT_EQ(std::string(TarnConfiguration(&src).schemaPath()), Sep("/opt/ks") + "schemas");
 
-  // Step 1: explicit schema folders.
+  // Above everything the schema folder named outright (TARN_SCHEMAS, else
+  // the registry value "schemas").
   src.reg(kUser, "schemas", "reg-schemas");
   EXPECT_STREQ(TarnConfiguration(&src).schemaPath(), "reg-schemas");
   src.envs["TARN_SCHEMAS"] = "env-schemas";

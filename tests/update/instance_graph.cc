@@ -8,7 +8,7 @@
 #include <functional>
 #include <unordered_map>
 
-#include "support/test_util.h"
+#include "support/ifc_file_test.h"
 
 namespace korva {
 namespace test {
@@ -20,33 +20,14 @@ struct Raw {
   std::string body;  // text after '='
 };
 
-// Splits the DATA section into statements "#n=...;" (strings respected).
+// The data records of an exchange file's text, each with its type.
 std::unordered_map<long, Raw> ReadStatements(const std::string& text) {
   std::unordered_map<long, Raw> out;
-  size_t start = text.find("DATA;");
-  size_t end = text.find("ENDSEC;", start == std::string::npos ? 0 : start);
-  if (start == std::string::npos || end == std::string::npos) return out;
-  std::string statement;
-  bool inString = false;
-  for (size_t i = start + 5; i < end; ++i) {
-    char c = text[i];
-    if (c == '\'') inString = !inString;  // '' reads as leaving and entering again
-    if (!inString && (c == '\n' || c == '\r')) continue;
-    if (!inString && c == ';') {
-      size_t hash = statement.find('#');
-      size_t eq = statement.find('=');
-      if (hash != std::string::npos && eq != std::string::npos) {
-        long number = std::strtol(statement.c_str() + hash + 1, nullptr, 10);
-        Raw raw;
-        raw.body = statement.substr(eq + 1);
-        size_t paren = raw.body.find('(');
-        if (paren != std::string::npos && paren > 0) raw.type = raw.body.substr(0, paren);
-        out[number] = raw;
-      }
-      statement.clear();
-      continue;
-    }
-    statement += c;
+  for (const auto& record : DataRecords(text)) {
+    Raw& raw = out[record.first];
+    raw.body = record.second;
+    const size_t paren = raw.body.find('(');
+    if (paren != std::string::npos && paren > 0) raw.type = raw.body.substr(0, paren);
   }
   return out;
 }

@@ -1,13 +1,11 @@
 #include "update/update_fixture.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 
-#include "ifc2x2/globalid.h"
 #include "ifc2x2/ifc2x2.h"
+#include "ifc2x2/new_entity.h"
+#include "ifc2x2/owner_history.h"
 #include "ifc2x2/schema.h"
 #include "objdb/cursor.h"
 #include "objdb/design.h"
@@ -16,55 +14,14 @@
 namespace korva {
 namespace test {
 
-StdoutToFile::StdoutToFile(const std::string& path) : path_(path) {
-  std::fflush(stdout);
-  saved_ = dup(1);
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  dup2(fd, 1);
-  close(fd);
-}
-
-StdoutToFile::~StdoutToFile() {
-  std::fflush(stdout);
-  if (saved_ >= 0) {
-    dup2(saved_, 1);
-    close(saved_);
-  }
-}
-
-std::string StdoutToFile::take() {
-  std::fflush(stdout);
-  std::string all = ReadFile(path_);
-  std::string fresh = all.substr(std::min(consumed_, all.size()));
-  consumed_ = all.size();
-  return fresh;
-}
-
-namespace {
-
-template <class T>
-T* Make(TarnDesign* d) {
-  return typecast<T>(d->newInstance(T::classType.name()));
-}
-
-void Stamp(IfcRoot* o, const char* name) {
-  char id[23];
-  o->GlobalId(NewCompressedGuid(id, sizeof id));
-  o->Name(name);
-}
-
-}  // namespace
-
 void UpdateTest::SetUp() {
-  ShutDown();
-  SetSchemaPath(S(KORVA_SCHEMA_DIR));
-  TARN().reporter()->setStreams(out_.get(), err_.get());
+  IfcFileTest::SetUp();
   model_ = dir_.file("model.ifc");
 
   // The analysis model, through the exported functions.
   ExportAnalysisModelOpenFile(S("model.ifc"), nullptr, S("ViewDefinition [CoordinationView]"), S("KORVA"),
                               S("Ann Smith"), S("Acme"), S("none"), S("KORVA 9"), -1, 15);
-  TARN().reporter()->setStreams(out_.get(), err_.get());
+  Capture();
   ExportAnalysisModelBuidlingOneStory(S("Level 1"), 0.0);
   ExportAnalysisModelAddAnalysisModel(S("Frame"), S("Frame model"));
   ExportAnalysisModelAddOnePointConnection(S("N1"), 1, 0.0, 0.0, 0.0);
@@ -80,30 +37,27 @@ void UpdateTest::SetUp() {
 
   // Completed in the object store: profile properties and a load group.
   ASSERT_NE(LoadIfcSchema(), nullptr);
-  TARN().reporter()->setStreams(out_.get(), err_.get());
+  Capture();
   TarnDesign* d = TARN().findDesign(model_.c_str());
   ASSERT_NE(d, nullptr);
   std::map<std::string, TarnObject*> byName;
-  for (const char* type : {"IfcStructuralCurveMember", "IfcStructuralPointConnection"}) {
-    TarnCursor c(d);
-    c.domain(type);
-    while (TarnObject* o = c.next()) {
-      IfcRoot* root = typecast<IfcRoot>(o);
-      byName[root->Name()] = o;
-      ids_[root->Name()] = root->GlobalId();
-    }
+  for (IfcStructuralItem* item : All<IfcStructuralItem>(d)) {
+    byName[item->Name()] = item;
+    ids_[item->Name()] = item->GlobalId();
   }
-  IfcStructuralProfileProperties* p1 = Make<IfcStructuralProfileProperties>(d);
+  IfcStructuralProfileProperties* p1 = NewEntity<IfcStructuralProfileProperties>(d);
   p1->ProfileName("P1");
   p1->CrossSectionArea(0.01);
   for (const char* member : {"M1", "M2"}) {
-    IfcRelAssociatesProfileProperties* a = Make<IfcRelAssociatesProfileProperties>(d);
-    Stamp(a, member);
+    IfcRelAssociatesProfileProperties* a = NewEntity<IfcRelAssociatesProfileProperties>(d);
+    SetRoot(a, nullptr);
+    a->Name(member);
     a->RelatedObjects()->append(byName.at(member));
     a->RelatingProfileProperties(p1);
   }
-  IfcStructuralLoadGroup* group = Make<IfcStructuralLoadGroup>(d);
-  Stamp(group, "Dead");
+  IfcStructuralLoadGroup* group = NewEntity<IfcStructuralLoadGroup>(d);
+  SetRoot(group, nullptr);
+  group->Name("Dead");
   group->PredefinedType(IfcLoadGroupTypeEnum_LOAD_GROUP);
   group->ActionType(IfcActionTypeEnum_PERMANENT_G);
   group->ActionSource(IfcActionSourceTypeEnum_DEAD_LOAD_G);
@@ -114,40 +68,33 @@ void UpdateTest::SetUp() {
   ShutDown();
 
   // The section's FileID, as the host learns it from the import.
-  TARN().reporter()->setStreams(out_.get(), err_.get());
+  Capture();
   FindTotalAnaModels(S(model_));
   char name[64] = {0};
-  for (int i = 0; GetStrProfilePropertiesFileID(i) != 0; ++i) {
-    GetStrProfilePropertiesProfileName(i, name);
-    if (std::strcmp(name, "P1") == 0) profileFileId_ = GetStrProfilePropertiesFileID(i);
-  }
+  GetStrProfilePropertiesProfileName(0, name);
+  ASSERT_STREQ(name, "P1");  // the model's only profile properties
+  profileFileId_ = GetStrProfilePropertiesFileID(0);
   ASSERT_GT(profileFileId_, 0);
   ShutDown();
-  TARN().reporter()->setStreams(out_.get(), err_.get());
+  Capture();
   modelGraph_ = ReadInstanceGraph(model_);
-}
-
-void UpdateTest::TearDown() {
-  ShutDown();
-  TARN().setSchemaPath(nullptr);
-  TARN().reporter()->setStreams(stdout, stderr);
 }
 
 void UpdateTest::Begin(const char* person) {
   OpenFileForUpdate(0, S(model_));
-  TARN().reporter()->setStreams(out_.get(), err_.get());
+  Capture();
   UpdateHistory(0, nullptr, S(person), S("Acme"), nullptr, S("KORVA Update"), S("9.1"), S("KV"), 1700000000);
 }
 
 void UpdateTest::SaveAs(const char* name) {
   SaveAndCloseFileAfterUpdate(0, S(name), S(dir_.path()));
-  TARN().reporter()->setStreams(out_.get(), err_.get());
+  Capture();
 }
 
 TarnDesign* UpdateTest::Load(const std::string& name) {
   ShutDown();
   LoadIfcSchema();
-  TARN().reporter()->setStreams(out_.get(), err_.get());
+  Capture();
   TarnDesign* d = TARN().findDesign(File(name).c_str());
   EXPECT_NE(d, nullptr) << name;
   return d;

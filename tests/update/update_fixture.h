@@ -9,7 +9,6 @@
 //           (no profile association)
 //   load group "Dead"
 //
-// The reporter's output goes to a captured stream.
 #ifndef KORVA_TESTS_UPDATE_UPDATE_FIXTURE_H
 #define KORVA_TESTS_UPDATE_UPDATE_FIXTURE_H
 
@@ -20,38 +19,29 @@
 #include <string>
 
 #include "api/korvaifc.h"
-#include "support/test_util.h"
+#include "objdb/cursor.h"
+#include "objdb/tarn_object.h"
+#include "support/ifc_file_test.h"
 #include "update/instance_graph.h"
 
 namespace korva {
-
-class TarnDesign;
-class TarnObject;
-
 namespace test {
 
-// Standard output sent to a file while the object lives.
-class StdoutToFile {
- public:
-  explicit StdoutToFile(const std::string& path);
-  ~StdoutToFile();
-  // What was written since the start (or the last take()), and forget it.
-  std::string take();
+// The instances of class T (and its subtypes) in `design`, in design order.
+template <class T>
+std::vector<T*> All(TarnDesign* design) {
+  std::vector<T*> out;
+  TarnCursor c(design);
+  c.domain(T::classType.name());
+  while (TarnObject* o = c.next()) out.push_back(typecast<T>(o));
+  return out;
+}
 
- private:
-  std::string path_;
-  int saved_ = -1;
-  size_t consumed_ = 0;
-};
-
-class UpdateTest : public ::testing::Test {
+class UpdateTest : public IfcFileTest {
  protected:
   void SetUp() override;
-  void TearDown() override;
 
-  static char* S(const std::string& s) { return const_cast<char*>(s.c_str()); }
   char* Id(const char* name) { return S(ids_.at(name)); }
-  std::string File(const std::string& name) const { return dir_.file(name); }
 
   // OpenFileForUpdate on the model, then UpdateHistory with `person`.
   void Begin(const char* person = "Ann Smith");
@@ -66,15 +56,11 @@ class UpdateTest : public ::testing::Test {
                                 const char* value);
   // The difference between the model and the saved file `name`.
   GraphDiff DiffFromModel(const std::string& name);
-  // Reporter output so far.
-  std::string Messages() const { return out_.text(); }
 
-  TempDir dir_;
   std::string model_;                        // path of model.ifc
   std::map<std::string, std::string> ids_;   // "M1".."M4", "N1".."N4", "LG" -> GlobalId
   int profileFileId_ = 0;                    // FileID of "P1" in model.ifc
   InstanceGraph modelGraph_;
-  CapturedStream out_, err_;
 };
 
 }  // namespace test

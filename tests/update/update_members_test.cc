@@ -21,31 +21,27 @@ class MemberUpdateTest : public UpdateTest {
   // Imports the saved file `name` (census and the one analysis model).
   void Import(const std::string& name) {
     ShutDown();
-    TARN().reporter()->setStreams(out_.get(), err_.get());
+    Capture();
     const std::string path = File(name);
     FindTotalAnaModels(S(path));
     ASSERT_NE(GetAnaModelFileID(0), 0);
     ASSERT_EQ(GetAnaModelFileID(1), 0);
     CheckAnaModel(0, GetAnaModelFileID(0), S(path));
   }
-  int MemberIndex(const char* name) {
+  // The record of the imported table (FileID getter, name getter) named
+  // `name`.
+  template <typename FileId, typename NameOf>
+  static int IndexNamed(FileId fileId, NameOf nameOf, const char* name) {
     char buffer[64];
-    for (int i = 0; GetStrCurveMemberFileID(i) != 0; ++i) {
-      GetStrCurveMemberName(i, buffer);
+    for (int i = 0; fileId(i) != 0; ++i) {
+      nameOf(i, buffer);
       if (std::strcmp(buffer, name) == 0) return i;
     }
-    ADD_FAILURE() << "no member " << name;
+    ADD_FAILURE() << "no record " << name;
     return 0;
   }
-  int NodeFileId(const char* name) {
-    char buffer[64];
-    for (int i = 0; GetStrPointConnectionFileID(i) != 0; ++i) {
-      GetStrPointConnectionName(i, buffer);
-      if (std::strcmp(buffer, name) == 0) return GetStrPointConnectionFileID(i);
-    }
-    ADD_FAILURE() << "no node " << name;
-    return 0;
-  }
+  int MemberIndex(const char* name) { return IndexNamed(GetStrCurveMemberFileID, GetStrCurveMemberName, name); }
+  int NodeIndex(const char* name) { return IndexNamed(GetStrPointConnectionFileID, GetStrPointConnectionName, name); }
   int ProfileIndex(int fileId) {
     for (int i = 0; GetStrProfilePropertiesFileID(i) != 0; ++i)
       if (GetStrProfilePropertiesFileID(i) == fileId) return i;
@@ -179,7 +175,7 @@ TEST_F(MemberUpdateTest, SectionNameInAFileOfItsOwnNeedsNoOpenUpdate) {
   // An open update of the same file ends with it.
   Begin();
   UpdateOneSectionName(0, profileFileId_, S(model_), S("HEB 120"), S("renamed2"), S(dir_.path()));
-  TARN().reporter()->setStreams(out_.get(), err_.get());
+  Capture();
   EXPECT_EQ(UpdateOneStructuralPoint(0, Id("N1"), 1, 2, 3), -1);
   SaveAs("never");
   EXPECT_FALSE(FileExists(File("never.ifc")));
@@ -187,11 +183,11 @@ TEST_F(MemberUpdateTest, SectionNameInAFileOfItsOwnNeedsNoOpenUpdate) {
 
 // --- reactions, camber and studs -------------------------------------------
 
-std::vector<IfcStructuralPointReaction*> Reactions(TarnDesign* d) {
-  std::vector<IfcStructuralPointReaction*> out;
-  TarnCursor c(d);
-  c.domain("IfcStructuralPointReaction");
-  while (TarnObject* o = c.next()) out.push_back(typecast<IfcStructuralPointReaction>(o));
+// The group assignments of the load group `id`.
+std::vector<IfcRelAssignsToGroup*> LoadGroupAssignments(TarnDesign* d, const std::string& id) {
+  std::vector<IfcRelAssignsToGroup*> out;
+  for (IfcRelAssignsToGroup* rel : All<IfcRelAssignsToGroup>(d))
+    if (rel->RelatingGroup() != nullptr && id == rel->RelatingGroup()->GlobalId()) out.push_back(rel);
   return out;
 }
 
@@ -200,7 +196,7 @@ TEST_F(MemberUpdateTest, ReactionAtBothEndsAssignedToTheLoadGroup) {
   UpdateOneCurveMemberReaction(0, Id("M1"), Id("N1"), Id("N2"), Id("LG"), 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12);
   SaveAs("out");
   TarnDesign* d = Load("out.ifc");
-  std::vector<IfcStructuralPointReaction*> reactions = Reactions(d);
+  std::vector<IfcStructuralPointReaction*> reactions = All<IfcStructuralPointReaction>(d);
   ASSERT_EQ(reactions.size(), 2u);
   EXPECT_STREQ(reactions[0]->Name(), "Member Reaction Node I");
   EXPECT_STREQ(reactions[1]->Name(), "Member Reaction Node J");
@@ -221,32 +217,21 @@ TEST_F(MemberUpdateTest, ReactionAtBothEndsAssignedToTheLoadGroup) {
     EXPECT_DOUBLE_EQ(load->MomentZ(), base + 6);
   }
   // Both act on the member.
-  int connections = 0;
-  TarnCursor c(d);
-  c.domain("IfcRelConnectsStructuralActivity");
-  while (TarnObject* o = c.next()) {
-    auto* rel = typecast<IfcRelConnectsStructuralActivity>(o);
-    IfcStructuralItem* item = rel->RelatingElement()->_IfcStructuralItem();
+  const std::vector<IfcRelConnectsStructuralActivity*> connections = All<IfcRelConnectsStructuralActivity>(d);
+  ASSERT_EQ(connections.size(), 2u);
+  for (size_t k = 0; k < 2; ++k) {
+    IfcStructuralItem* item = connections[k]->RelatingElement()->_IfcStructuralItem();
     ASSERT_NE(item, nullptr);
     EXPECT_STREQ(item->GlobalId(), ids_["M1"].c_str());
-    EXPECT_EQ(rel->RelatedStructuralActivity(), reactions[static_cast<size_t>(connections)]);
-    EXPECT_STREQ(rel->Description(), connections == 0 ? "Node I" : "Node J");
-    ++connections;
+    EXPECT_EQ(connections[k]->RelatedStructuralActivity(), reactions[k]);
+    EXPECT_STREQ(connections[k]->Description(), k == 0 ? "Node I" : "Node J");
   }
-  EXPECT_EQ(connections, 2);
   // One group assignment with the two reactions, in order.
-  int groups = 0;
-  TarnCursor g(d);
-  g.domain("IfcRelAssignsToGroup");
-  while (TarnObject* o = g.next()) {
-    auto* rel = typecast<IfcRelAssignsToGroup>(o);
-    if (rel->RelatingGroup() == nullptr || ids_["LG"] != rel->RelatingGroup()->GlobalId()) continue;
-    ++groups;
-    ASSERT_EQ(rel->RelatedObjects()->size(), 2u);
-    EXPECT_EQ(rel->RelatedObjects()->get(0), reactions[0]);
-    EXPECT_EQ(rel->RelatedObjects()->get(1), reactions[1]);
-  }
-  EXPECT_EQ(groups, 1);
+  const std::vector<IfcRelAssignsToGroup*> groups = LoadGroupAssignments(d, ids_["LG"]);
+  ASSERT_EQ(groups.size(), 1u);
+  ASSERT_EQ(groups[0]->RelatedObjects()->size(), 2u);
+  EXPECT_EQ(groups[0]->RelatedObjects()->get(0), reactions[0]);
+  EXPECT_EQ(groups[0]->RelatedObjects()->get(1), reactions[1]);
 }
 
 TEST_F(MemberUpdateTest, ReactionWithAnUnknownLoadGroupOrNodeCreatesNothing) {
@@ -266,21 +251,16 @@ TEST_F(MemberUpdateTest, TwoReactionsForOneMemberMakeTwoPairsAndTwoAssignments) 
   UpdateOneCurveMemberReaction(0, Id("M2"), Id("N2"), Id("N3"), Id("LG"), 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12);
   SaveAs("out");
   TarnDesign* d = Load("out.ifc");
-  std::vector<IfcStructuralPointReaction*> reactions = Reactions(d);
+  std::vector<IfcStructuralPointReaction*> reactions = All<IfcStructuralPointReaction>(d);
   ASSERT_EQ(reactions.size(), 4u);
   std::set<TarnObject*> assigned;
-  int groups = 0;
-  TarnCursor g(d);
-  g.domain("IfcRelAssignsToGroup");
-  while (TarnObject* o = g.next()) {
-    auto* rel = typecast<IfcRelAssignsToGroup>(o);
-    if (rel->RelatingGroup() == nullptr || ids_["LG"] != rel->RelatingGroup()->GlobalId()) continue;
-    ++groups;
+  const std::vector<IfcRelAssignsToGroup*> groups = LoadGroupAssignments(d, ids_["LG"]);
+  EXPECT_EQ(groups.size(), 2u);
+  for (IfcRelAssignsToGroup* rel : groups) {
     ASSERT_EQ(rel->RelatedObjects()->size(), 2u);
     assigned.insert(rel->RelatedObjects()->get(0));
     assigned.insert(rel->RelatedObjects()->get(1));
   }
-  EXPECT_EQ(groups, 2);
   EXPECT_EQ(assigned.size(), 4u);
 }
 
@@ -288,6 +268,7 @@ TEST_F(MemberUpdateTest, CamberAndStudsAreAnIntegerAndAReal) {
   Begin();
   UpdateOneCurveMemberCamberAndStuds(0, Id("M1"), 12, 0.025);
   SaveAs("out");
+  // The values are typed in the file: an IfcInteger and an IfcReal.
   const std::string text = ReadFile(File("out.ifc"));
   EXPECT_NE(text.find("'Number Stud',$,IFCINTEGER(12),$"), std::string::npos);
   EXPECT_NE(text.find("'Camber',$,IFCREAL(0.025),$"), std::string::npos);
@@ -297,18 +278,9 @@ TEST_F(MemberUpdateTest, CamberAndStudsAreAnIntegerAndAReal) {
   auto* camber = typecast<IfcPropertySingleValue>(FindByText(d, "IfcPropertySingleValue", "Name", "Camber"));
   ASSERT_NE(studs, nullptr);
   ASSERT_NE(camber, nullptr);
-  IfcSimpleValue* n = studs->NominalValue()->_IfcSimpleValue();
-  IfcSimpleValue* c = camber->NominalValue()->_IfcSimpleValue();
-  ASSERT_NE(n, nullptr);
-  ASSERT_NE(c, nullptr);
-  EXPECT_TRUE(n->isIfcInteger());
-  EXPECT_EQ(n->_IfcInteger(), 12);
-  EXPECT_TRUE(c->isIfcReal());
-  EXPECT_DOUBLE_EQ(c->_IfcReal(), 0.025);
-  TarnCursor sets(d);
-  sets.domain("IfcPropertySet");
-  auto* set = typecast<IfcPropertySet>(sets.next());
-  ASSERT_NE(set, nullptr);
+  const std::vector<IfcPropertySet*> sets = All<IfcPropertySet>(d);
+  ASSERT_EQ(sets.size(), 1u);
+  IfcPropertySet* set = sets[0];
   ASSERT_EQ(set->HasProperties()->size(), 2u);
   EXPECT_EQ(set->HasProperties()->get(0), studs);
   EXPECT_EQ(set->HasProperties()->get(1), camber);
@@ -325,8 +297,8 @@ TEST_F(MemberUpdateTest, ConnectivityReconnectsBothEndsAndRebuildsTheEdge) {
   Import("out.ifc");
   const int m1 = MemberIndex("M1");
   ASSERT_EQ(GetStrCurveMemberNumberStructuralConnection(m1), 1);  // the index of the last entry
-  EXPECT_EQ(GetStrCurveMemberStructuralConnection(m1, 0), NodeFileId("N3"));
-  EXPECT_EQ(GetStrCurveMemberStructuralConnection(m1, 1), NodeFileId("N4"));
+  EXPECT_EQ(GetStrCurveMemberStructuralConnection(m1, 0), GetStrPointConnectionFileID(NodeIndex("N3")));
+  EXPECT_EQ(GetStrCurveMemberStructuralConnection(m1, 1), GetStrPointConnectionFileID(NodeIndex("N4")));
   ExpectEdge(m1, 5, 5, 0, 0, 5, 3);
   // The other members are as they were.
   ExpectEdge(MemberIndex("M2"), 5, 0, 0, 5, 5, 0);
@@ -345,14 +317,10 @@ TEST_F(MemberUpdateTest, StructuralPointMovesTheNode) {
   UpdateOneStructuralPoint(0, Id("N2"), 6.0, 1.0, 2.0);
   SaveAs("out");
   Import("out.ifc");
-  for (int i = 0; GetStrPointConnectionFileID(i) != 0; ++i) {
-    char name[64];
-    GetStrPointConnectionName(i, name);
-    if (std::strcmp(name, "N2") != 0) continue;
-    EXPECT_DOUBLE_EQ(GetStrPointConnectionVertexX1(i), 6.0);
-    EXPECT_DOUBLE_EQ(GetStrPointConnectionVertexY1(i), 1.0);
-    EXPECT_DOUBLE_EQ(GetStrPointConnectionVertexZ1(i), 2.0);
-  }
+  const int n2 = NodeIndex("N2");
+  EXPECT_DOUBLE_EQ(GetStrPointConnectionVertexX1(n2), 6.0);
+  EXPECT_DOUBLE_EQ(GetStrPointConnectionVertexY1(n2), 1.0);
+  EXPECT_DOUBLE_EQ(GetStrPointConnectionVertexZ1(n2), 2.0);
 }
 
 TEST_F(MemberUpdateTest, UnknownOrCaseDifferentGlobalIdsMatchNothing) {
@@ -384,13 +352,15 @@ TEST_F(MemberUpdateTest, RepresentationRebuildFollowsMovedNodes) {
 
 TEST_F(MemberUpdateTest, SearchesTraceEveryInstanceVisited) {
   Begin();
-  StdoutToFile trace(File("trace.txt"));
+  testing::internal::CaptureStdout();
   UpdateOneCurveMemberCamberAndStuds(0, Id("M2"), 1, 1.0);  // walks every member
   std::string fourMembers;
   for (int i = 0; i < 4; ++i) fourMembers += "Name: IfcStructuralCurveMember\n";
-  EXPECT_EQ(trace.take(), fourMembers);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), fourMembers);
+  testing::internal::CaptureStdout();
   UpdateOneStructuralPoint(0, Id("N2"), 1, 1, 1);  // stops at the second node
-  EXPECT_EQ(trace.take(), "Name: IfcStructuralPointConnection\nName: IfcStructuralPointConnection\n");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "Name: IfcStructuralPointConnection\nName: IfcStructuralPointConnection\n");
 }
 
 }  // namespace
