@@ -7,25 +7,17 @@
 
 #include "import/analysis_import.h"
 #include "import/analysis_tables.h"
+#include "import/import_guard.h"
 #include "import/import_state.h"
 
 using korva::AnalysisImport;
 
 namespace {
 
-// Runs a census or fill; nothing it throws (an allocation failure) leaves
-// the library.
-template <class F>
-void Shielded(F run) {
-  try {
-    run();
-  } catch (...) {
-  }
-}
-
 // Element `position` of a record's array, or 0 outside it.
-template <class T>
-T Element(const std::vector<T>& values, int position) {
+template <class Values>
+auto Element(const Values& values, int position) -> typename Values::value_type {
+  using T = typename Values::value_type;
   return position >= 0 && static_cast<size_t>(position) < values.size() ? values[static_cast<size_t>(position)] : T();
 }
 
@@ -33,30 +25,32 @@ T Element(const std::vector<T>& values, int position) {
 
 // A number field of the record at `index`.
 #define KORVA_NUMBER_GETTER(Name, T, table, field) \
-  KORVA_API T KORVA_CALL Name(int index) { return AnalysisImport().table.at(index).field; }
+  KORVA_API T KORVA_CALL Name(int index) { return AnalysisImport().table.find(index)->field; }
 
 // A text field of the record at `index`, copied into the host's buffer.
 #define KORVA_TEXT_GETTER(Name, table, field)                          \
   KORVA_API void KORVA_CALL Name(int index, char* buffer) {            \
     const auto& t = AnalysisImport().table;                            \
-    korva::CopyField(t.at(index).field, t.generation(), buffer);       \
+    korva::CopyText(t.find(index)->field, t.generation(), buffer);     \
   }
 
 // Element `position` of an array of the record at `index`.
 #define KORVA_ELEMENT_GETTER(Name, T, table, array) \
-  KORVA_API T KORVA_CALL Name(int index, int position) { return Element(AnalysisImport().table.at(index).array, position); }
+  KORVA_API T KORVA_CALL Name(int index, int position) { return Element(AnalysisImport().table.find(index)->array, position); }
 
 // A table's counter.
 #define KORVA_COUNT(Name, table) \
   KORVA_API int KORVA_CALL Name() { return AnalysisImport().table.counter(); }
 
 KORVA_API int KORVA_CALL FindTotalAnaModels(char* fileName) {
-  Shielded([fileName] { korva::CensusAnalysisModels(korva::OpenImportDesign(fileName)); });
+  korva::GuardedImport("FindTotalAnaModels", -1,
+                       [&] { korva::CensusAnalysisModels(korva::OpenImportDesign(fileName)); });
   return -1;
 }
 
 KORVA_API int KORVA_CALL CheckAnaModel(int, int modelFileId, char* fileName) {
-  Shielded([=] { korva::FillAnalysisModel(korva::OpenImportDesign(fileName), modelFileId); });
+  korva::GuardedImport("CheckAnaModel", -1,
+                       [&] { korva::FillAnalysisModel(korva::OpenImportDesign(fileName), modelFileId); });
   return -1;
 }
 
@@ -72,7 +66,7 @@ KORVA_COUNT(GetNumberGeneralMaterials, generalMaterials)
 KORVA_COUNT(GetNumberMechSteelMats, steelMaterials)
 KORVA_COUNT(GetNumberMechConcMats, concreteMaterials)
 KORVA_COUNT(GetNumberStrProfileProperties, profiles)
-KORVA_API int KORVA_CALL GetNumberProjectUnits() { return AnalysisImport().units.count; }
+KORVA_COUNT(GetNumberProjectUnits, units)
 
 // Analysis models.
 KORVA_TEXT_GETTER(GetAnaModelGUID, models, GUID)
@@ -342,29 +336,11 @@ KORVA_NUMBER_GETTER(GetStrProfilePropertiesRef3, double, profiles, Ref3)
 KORVA_API void KORVA_CALL GetStrProfilePropertiesGUID(int, char*) {}
 
 // Project units.
-KORVA_API int KORVA_CALL GetProjectType(int index) { return Element(AnalysisImport().units.Type, index); }
-KORVA_API int KORVA_CALL GetProjectSIUnitPrefix(int index) {
-  return index >= 0 && index < AnalysisImport().units.count ? Element(AnalysisImport().units.SIUnitPrefix, index) : -1;
-}
-KORVA_API int KORVA_CALL GetProjectSIUnitName(int index) {
-  return index >= 0 && index < AnalysisImport().units.count ? Element(AnalysisImport().units.SIUnitName, index) : -1;
-}
-KORVA_API int KORVA_CALL GetProjectTotDerivedUnit(int index) {
-  return Element(AnalysisImport().units.TotDerivedUnit, index);
-}
-KORVA_API int KORVA_CALL GetProjectDerivedUnitIndex(int position) {
-  return Element(AnalysisImport().units.DerivedUnitIndex, position);
-}
-KORVA_API int KORVA_CALL GetProjectDerivedUnitExp(int position) {
-  return Element(AnalysisImport().units.DerivedUnitExp, position);
-}
-KORVA_API void KORVA_CALL GetProjectConversionBasedName(int index, char* buffer) {
-  const korva::ProjectUnitArrays& units = AnalysisImport().units;
-  korva::CopyField(Element(units.ConversionBasedName, index), units.generation, buffer);
-}
-KORVA_API int KORVA_CALL GetProjectConversionBasedExponent(int index, int position) {
-  const korva::ProjectUnitArrays& units = AnalysisImport().units;
-  if (index < 0 || static_cast<size_t>(index) >= units.ConversionBasedExponent.size()) return 0;
-  const korva::UnitExponents& exponents = units.ConversionBasedExponent[static_cast<size_t>(index)];
-  return position >= 0 && position < 7 ? exponents[static_cast<size_t>(position)] : 0;
-}
+KORVA_NUMBER_GETTER(GetProjectType, int, units, Type)
+KORVA_NUMBER_GETTER(GetProjectSIUnitPrefix, int, units, SIUnitPrefix)
+KORVA_NUMBER_GETTER(GetProjectSIUnitName, int, units, SIUnitName)
+KORVA_NUMBER_GETTER(GetProjectTotDerivedUnit, int, units, TotDerivedUnit)
+KORVA_NUMBER_GETTER(GetProjectDerivedUnitIndex, int, derivedUnitElements, DerivedUnitIndex)
+KORVA_NUMBER_GETTER(GetProjectDerivedUnitExp, int, derivedUnitElements, DerivedUnitExp)
+KORVA_TEXT_GETTER(GetProjectConversionBasedName, units, ConversionBasedName)
+KORVA_ELEMENT_GETTER(GetProjectConversionBasedExponent, int, units, ConversionBasedExponent)

@@ -52,7 +52,9 @@ set(KORVA_CORE_SOURCES
   import/unit_import.cc
   import/building_import.cc
   import/building_tables.cc
+  import/import_guard.cc
   import/import_state.cc
+  import/import_table.cc
   ifc2x2/schema.cc
   api/export_analysis.cc
   api/export_building.cc

@@ -1,35 +1,22 @@
 // The frame functions when memory runs out: they still return -1 and throw
-// nothing at the host.  This program replaces the global allocation
-// functions so that a test can make every allocation fail for one call; it
-// is a program of its own so that no other test runs under them.
+// nothing at the host.  A program of its own, under the failing allocator
+// (support/failing_allocator.h).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <new>
 #include <string>
 
 #include "api/korvaifc.h"
 #include "objdb/interface.h"
+#include "support/failing_allocator.h"
 #include "support/test_util.h"
 
 namespace {
-
-bool g_failAllocations = false;
-
-void* Allocate(std::size_t size) {
-  if (g_failAllocations) throw std::bad_alloc();
-  if (void* p = std::malloc(size != 0 ? size : 1)) return p;
-  throw std::bad_alloc();
-}
 
 // Runs `call` with every allocation failing; allocation works again
 // afterwards, also when the call throws.
 template <typename Call>
 int WithoutMemory(Call call) {
-  struct Restore {
-    ~Restore() { g_failAllocations = false; }
-  } restore;
-  g_failAllocations = true;
+  korva::test::FailingAllocations failing;
   return call();
 }
 
@@ -58,19 +45,3 @@ TEST(FrameWithoutMemory, CallsReturnMinusOneAndThrowNothing) {
 }
 
 }  // namespace
-
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  if (g_failAllocations) return nullptr;
-  return std::malloc(size != 0 ? size : 1);
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
-  return operator new(size, tag);
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }

@@ -143,7 +143,7 @@ class BuildingImportTest : public ::testing::Test {
   void SetUp() override {
     TARN().reporter()->setStreams(out_.get(), err_.get());
     TARN().setSchemaPath(KORVA_SCHEMA_DIR);
-    ResetBuildingTables();
+    ReleaseBuildingTables(0);
     design_ = NewIfcDesign("storeys.ifc", dir_.path().c_str());
     ASSERT_NE(design_, nullptr) << out_.text();
   }
@@ -151,7 +151,7 @@ class BuildingImportTest : public ::testing::Test {
     TARN().shutdown();
     TARN().setSchemaPath(nullptr);
     TARN().reporter()->setStreams(stdout, stderr);
-    ResetBuildingTables();
+    ReleaseBuildingTables(0);
   }
 
   void BuildTwoStoreys() {
