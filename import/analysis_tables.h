@@ -120,6 +120,9 @@ struct ConcreteMaterialRecord {
 
 // A shape block's flag is -1 when the profile definition is of that shape.
 struct ProfilePropertiesRecord {
+  // IfcStructuralProfileProperties has no GlobalId: always null, so its
+  // getter copies nothing.
+  const char* GUID = nullptr;
   const char* ProfileName = kBlankField;
   int ProfileType = 0;
   double PhysicalWeight = 0, Perimeter = 0, MinimumPlateThickness = 0;
