@@ -3,14 +3,10 @@
 // through the error reporter, and leaves every import table empty with
 // counters a host can loop to.  A program of its own, under the failing
 // allocator (support/failing_allocator.h).
-#include <gtest/gtest.h>
-
 #include <string>
 
-#include "api/korvaifc.h"
-#include "objdb/interface.h"
+#include "import/import_fixture.h"
 #include "support/failing_allocator.h"
-#include "support/test_util.h"
 
 namespace {
 
@@ -35,17 +31,12 @@ std::string File() {
   return text + "ENDSEC;\nEND-ISO-10303-21;\n";
 }
 
-class ImportWithoutMemory : public ::testing::Test {
+class ImportWithoutMemory : public korva::test::ImportTest {
  protected:
   void SetUp() override {
-    SetSchemaPath(const_cast<char*>(KORVA_SCHEMA_DIR));
+    ImportTest::SetUp();
     dir_.write("many.ifc", File());
     path_ = dir_.file("many.ifc");
-    korva::TARN().reporter()->setStreams(messages_.get(), messages_.get());
-  }
-  void TearDown() override {
-    ShutDown();
-    SetSchemaPath(nullptr);
   }
   char* path() { return &path_[0]; }
 
@@ -61,37 +52,29 @@ class ImportWithoutMemory : public ::testing::Test {
     EXPECT_EQ(GetAnaModelAvailable(), 0);
     EXPECT_EQ(GetNumberProjectUnits(), 0);
     EXPECT_EQ(GetGeneralTotal(0), 0);
-    char name[8] = "kept";
-    GetAnaModelName(0, name);  // a read outside the analysis tables: the blank default
-    EXPECT_STREQ(name, " ");
+    EXPECT_EQ(Text(GetAnaModelName, 0), " ");  // outside the analysis tables: the default record
   }
 
-  korva::test::TempDir dir_;
-  korva::test::CapturedStream messages_;
   std::string path_;
 };
 
 TEST_F(ImportWithoutMemory, FillReportsAndLeavesEveryTableEmpty) {
   ASSERT_EQ(FindTotalObjects(path()), -1);
-  ASSERT_EQ(GetTotalGenerals(), kProxies) << messages_.text();
+  ASSERT_EQ(GetTotalGenerals(), kProxies) << out_.text();
   ASSERT_EQ(GetTotalAnaModels(), kModels);
-  testing::internal::CaptureStdout();
   int result = 0;
-  {
+  Traced([&] {
     FailingAllocations large(kLarge);
     EXPECT_NO_THROW(result = CheckNumber(0, path()));
-  }
-  testing::internal::GetCapturedStdout();
+  });
   EXPECT_EQ(result, -1);
-  EXPECT_NE(messages_.text().find("TARN: warning: Import: CheckNumber failed: out of memory\n"), std::string::npos)
-      << messages_.text();
+  EXPECT_NE(out_.text().find("TARN: warning: Import: CheckNumber failed: out of memory\n"), std::string::npos)
+      << out_.text();
   ExpectEmpty(-1);
 
   // With memory the same calls fill the tables again.
   FindTotalObjects(path());
-  testing::internal::CaptureStdout();
-  CheckNumber(0, path());
-  testing::internal::GetCapturedStdout();
+  Traced([&] { CheckNumber(0, path()); });
   EXPECT_EQ(GetTotalGenerals(), kProxies - 1);
   EXPECT_EQ(GetTotalAnaModels(), kModels - 1);
 }
@@ -104,8 +87,8 @@ TEST_F(ImportWithoutMemory, AnalysisCensusReportsAndLeavesEveryTableEmpty) {
     EXPECT_NO_THROW(result = FindTotalAnaModels(path()));
   }
   EXPECT_EQ(result, -1);
-  EXPECT_NE(messages_.text().find("Import: FindTotalAnaModels failed: out of memory"), std::string::npos)
-      << messages_.text();
+  EXPECT_NE(out_.text().find("Import: FindTotalAnaModels failed: out of memory"), std::string::npos)
+      << out_.text();
   ExpectEmpty(-1);
   // A census that cannot even count leaves zero counts, not last indices.
   {
