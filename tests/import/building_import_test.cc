@@ -75,8 +75,9 @@ class Builder : public test::IfcBuilder {
   IfcShapeRepresentation* brep(const char* identifier, const std::vector<Points>& faces) {
     IfcClosedShell* shell = entity<IfcClosedShell>("IfcClosedShell");
     for (const Points& points : faces) {
+      IfcPolyLoop* polygon = loop(points);
       IfcFaceBound* bound = entity<IfcFaceBound>("IfcFaceBound");
-      bound->Bound(loop(points));
+      bound->Bound(polygon);
       IfcFace* face = entity<IfcFace>("IfcFace");
       face->Bounds()->add(bound);
       shell->CfsFaces()->add(face);

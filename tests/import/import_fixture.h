@@ -130,7 +130,8 @@ class IfcBuilder {
   }
   IfcPolyLoop* loop(const std::vector<std::vector<double>>& points) {
     IfcPolyLoop* l = entity<IfcPolyLoop>("IfcPolyLoop");
-    for (const auto& p : points) l->Polygon()->add(point(p));
+    ListOfIfcCartesianPoint* polygon = l->Polygon();  // an empty list, not an unset one
+    for (const auto& p : points) polygon->add(point(p));
     return l;
   }
 
