@@ -4,8 +4,9 @@
  * with.  Getters take 0-based indices; an index outside a table reads as an
  * unfilled record (0, 0.0, or " " for text) and a position outside a
  * record's array as 0.  Text getters copy the text with its terminator into
- * the host's buffer; they copy nothing for a null field, a null buffer, or
- * text of a design that ShutDown has released. */
+ * the host's buffer, at most KORVA_TEXT_BUFFER_SIZE (256) bytes
+ * (api/import_getters.h); they copy nothing for a null field, a null buffer,
+ * or text of a design that ShutDown has released. */
 #ifndef KORVA_API_IMPORT_ANALYSIS_H
 #define KORVA_API_IMPORT_ANALYSIS_H
 

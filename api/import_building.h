@@ -6,9 +6,9 @@
  * after the fill pass.  Outside the tables (also before any fill pass) a
  * number getter returns 0 and a string getter leaves the buffer alone.
  * String getters copy the text with its terminator into the host's buffer,
- * which must hold it (a GlobalId has 22 characters); a field without value
- * leaves the buffer untouched, and so does text of a file released since
- * (ShutDown). */
+ * at most KORVA_TEXT_BUFFER_SIZE (256) bytes (api/import_getters.h); a field
+ * without value leaves the buffer untouched, and so does text of a file
+ * released since (ShutDown). */
 #ifndef KORVA_API_IMPORT_BUILDING_H
 #define KORVA_API_IMPORT_BUILDING_H
 

@@ -15,6 +15,12 @@
  * of the import state.  Tables whose name ends in "Points" are indexed by
  * point, the others by record.
  *
+ * A TEXT or GLOBALID getter writes at most KORVA_TEXT_BUFFER_SIZE bytes into
+ * the host's buffer, the terminator included: a longer text is cut after
+ * 255 bytes, and a GlobalId longer than its 22 characters is handed out
+ * empty; the import warns of each (20 at the most per call, then their
+ * number).  Hosts pass buffers of at least KORVA_TEXT_BUFFER_SIZE bytes.
+ *
  * Every exported declaration of the import's getters and counters, their
  * definitions, the reference in docs/API.md and the fields korva-ifc prints
  * are expanded from these lists; the tests compare them with the contract
@@ -24,6 +30,8 @@
 #define KORVA_API_IMPORT_GETTERS_H
 
 #include "platform/exports.h"
+
+#define KORVA_TEXT_BUFFER_SIZE 256
 
 /* ---- Building elements (the tables of FindTotalObjects and CheckNumber) */
 

@@ -18,6 +18,8 @@
 
 namespace korva {
 
+static_assert(kLongestText + 1 == KORVA_TEXT_BUFFER_SIZE, "the bound the hosts are told");
+
 // Element `position` of a record's array, or 0 outside it.
 template <class Values>
 auto ElementAt(const Values& values, int position) -> typename Values::value_type {
@@ -33,10 +35,11 @@ auto ElementAt(const Values& values, int position) -> typename Values::value_typ
 #define KORVA_GETTER_BODY_INTEGER(table, member)        \
   const auto* r = KORVA_STATE.table.find(index);        \
   return r != nullptr ? static_cast<int>(r->member) : 0;
-#define KORVA_GETTER_BODY_TEXT(table, member)           \
-  const auto& t = KORVA_STATE.table;                    \
-  if (const auto* r = t.find(index)) korva::CopyText(r->member, t.generation(), buffer);
-#define KORVA_GETTER_BODY_GLOBALID(table, member) KORVA_GETTER_BODY_TEXT(table, member)
+#define KORVA_GETTER_BODY_TEXTS(table, member, kind) \
+  const auto& t = KORVA_STATE.table;                 \
+  if (const auto* r = t.find(index)) korva::CopyText(r->member, t.generation(), buffer, kind);
+#define KORVA_GETTER_BODY_TEXT(table, member) KORVA_GETTER_BODY_TEXTS(table, member, korva::TextKind::kText)
+#define KORVA_GETTER_BODY_GLOBALID(table, member) KORVA_GETTER_BODY_TEXTS(table, member, korva::TextKind::kGlobalId)
 #define KORVA_GETTER_BODY_NUMBER_AT(table, member)      \
   const auto* r = KORVA_STATE.table.find(index);        \
   return r != nullptr ? static_cast<double>(korva::ElementAt(r->member, position)) : 0.0;

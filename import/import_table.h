@@ -32,10 +32,27 @@ namespace korva {
 // this returns g.
 unsigned LiveGeneration();
 
-// Copies `text` with its terminator into `buffer`.  Nothing is copied for a
-// null text or buffer, nor for text of generation `generation` that is no
-// longer readable (kBlankField always is).
-void CopyText(const char* text, unsigned generation, char* buffer);
+// What a text getter hands out.  No getter writes more than
+// kLongestText + 1 bytes into a host's buffer: a longer text is cut after
+// kLongestText bytes, and a GlobalId longer than kGlobalIdLength characters
+// is handed out empty (a cut GlobalId could name another object).
+enum class TextKind { kText, kGlobalId };
+constexpr size_t kLongestText = 255;
+constexpr size_t kGlobalIdLength = 22;
+
+// Whether `text` of that kind is handed out as it is.
+bool FitsHost(const char* text, TextKind kind);
+
+// Copies `text` with its terminator into `buffer`, within the bounds above.
+// Nothing is copied for a null text or buffer, nor for text of generation
+// `generation` that is no longer readable (kBlankField always is).
+void CopyText(const char* text, unsigned generation, char* buffer, TextKind kind);
+
+// A number that grows with every allocation of any table: a table whose
+// allocation() is above a mark taken earlier was allocated since.
+unsigned TableAllocations();
+// Advances that number and returns it (for the tables themselves).
+unsigned NextTableAllocation();
 
 // Policies.  kGrows: next() past the capacity grows the table instead of
 // refusing; Outside(): the record a read outside the table finds (null:
@@ -73,6 +90,7 @@ class ImportTable {
     records_.swap(fresh);
     counter_ = -1;
     generation_ = LiveGeneration();
+    allocation_ = NextTableAllocation();
   }
   // Drops the records; the counter becomes `counter`.
   void release(int counter) {
@@ -102,10 +120,13 @@ class ImportTable {
 
   // The interface object's generation when the table was allocated.
   unsigned generation() const { return generation_; }
+  // When the table was allocated (TableAllocations()).
+  unsigned allocation() const { return allocation_; }
 
  private:
   int counter_ = 0;
   unsigned generation_ = 0;
+  unsigned allocation_ = 0;
   std::vector<Record> records_;
 };
 

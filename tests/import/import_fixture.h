@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -57,14 +58,21 @@ class ImportTest : public ::testing::Test {
     return path;
   }
 
-  // What a text getter leaves for `index` in a host's buffer: the text it
-  // copies, or kUntouched when it copies nothing.
+  // What a text getter leaves for `index` in a host's buffer of
+  // KORVA_TEXT_BUFFER_SIZE bytes: the text it copies, or kUntouched when it
+  // copies nothing.  A getter that writes past the buffer (into the canary
+  // behind it) or leaves it without terminator fails the test.
   static constexpr const char* kUntouched = "<untouched>";
   static std::string Text(void (*getter)(int, char*), int index) {
-    char buffer[1024];
+    constexpr size_t kSize = KORVA_TEXT_BUFFER_SIZE, kCanary = 64;
+    char buffer[kSize + kCanary];
+    std::memset(buffer + kSize, '#', kCanary);
     std::strcpy(buffer, kUntouched);
     getter(index, buffer);
-    return buffer;
+    EXPECT_EQ(std::string(buffer + kSize, kCanary), std::string(kCanary, '#')) << "past the host's buffer";
+    const char* end = std::find(buffer, buffer + kSize, '\0');
+    EXPECT_NE(end, buffer + kSize) << "no terminator in the host's buffer";
+    return std::string(buffer, static_cast<size_t>(end - buffer));
   }
 
   // Runs `call`; what it wrote on standard output (the fill's trace).

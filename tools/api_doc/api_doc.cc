@@ -87,7 +87,10 @@ const Family kFamilies[] = {
 
 const char kGetterText[] =
     "Getters take a 0-based record index (and, for the values of a record's arrays, a position). "
-    "Text getters copy the text with its terminator into the buffer the host passes.";
+    "Text getters copy the text with its terminator into the buffer the host passes, and write at most "
+    "256 bytes (`KORVA_TEXT_BUFFER_SIZE`): a text longer than 255 bytes is cut there, a GlobalId longer "
+    "than 22 characters is handed out empty, and the import warns of each. Hosts pass buffers of at "
+    "least 256 bytes.";
 
 // A getter or counter of the lists: its shape (api/import_getters.h) and
 // the name of its index ("point" in the tables of points, "index" in the
