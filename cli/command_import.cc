@@ -14,6 +14,8 @@
 #include "api/korvaifc.h"
 #include "cli/cli.h"
 #include "cli/json_import.h"
+#include "cli/read_design.h"
+#include "import/import_state.h"
 #include "platform/platform.h"
 
 namespace korva {
@@ -42,15 +44,30 @@ extern const Command kImportCommand = {
 
 namespace {
 
-// The census and fill passes, and the tables they fill.
-Json ImportAll(const std::string& path) {
-  // The first call reads the file; the later ones find its design again.
-  const std::string file = LookupName(path);
-  char* name = const_cast<char*>(file.c_str());
+// The first census, which reads the file; the library's messages go to
+// standard error as always.  False, with the reason, when the file's
+// content could not be read into a design.
+bool ReadFile(char* name, std::string* reason) {
+  std::string messages;
+  {
+    CapturedMessages capture;
+    FindTotalObjects(name);
+    messages = capture.text();
+  }
+  std::fputs(messages.c_str(), stderr);
+  if (ImportDesign() != nullptr) return true;
+  *reason = FirstProblem(messages);
+  if (!reason->empty() && reason->back() == '.') reason->pop_back();
+  if (reason->empty()) *reason = "not an exchange file the library reads";
+  return false;
+}
+
+// The census and fill passes after the first census, and the tables they
+// fill.
+Json ImportAll(const std::string& path, char* name) {
   Json document = Json::object();
   document["file"] = path;
 
-  FindTotalObjects(name);
   CheckNumber(0, name);
   document["building"] = BuildingElementsJson();
 
@@ -115,7 +132,16 @@ int RunImport(const Invocation& call) {
   // to the real standard output, the trace nowhere.
   std::FILE* out = platform::DivertStandardOutput(platform::NullDevice());
   if (out == nullptr) return Fail(kExitFailed, "cannot set standard output aside");
-  const Json document = ImportAll(path);
+  // The first call reads the file; the later ones find its design again.
+  const std::string file = LookupName(path);
+  char* name = const_cast<char*>(file.c_str());
+  std::string reason;
+  if (!ReadFile(name, &reason)) {
+    ShutDown();
+    std::fclose(out);
+    return Fail(kExitFailed, "%s: could not be read (%s)", path.c_str(), reason.c_str());
+  }
+  const Json document = ImportAll(path, name);
   ShutDown();
   const std::string text = (args.has("--summary") ? Summarize(document) : document).dump(2) + "\n";
   const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "api/korvaifc.h"
+#include "cli/ifc_text.h"
 
 namespace korva {
 namespace cli {
@@ -46,9 +47,6 @@ const Field kUnitFields[] = {KORVA_UNIT_GETTERS(FIELD)};
 
 #undef FIELD
 
-// Texts are copied into this buffer; the library copies without a length.
-char textBuffer[1 << 16];
-
 template <size_t N>
 Json Record(const Field (&fields)[N], int index) {
   Json record = Json::object();
@@ -58,9 +56,9 @@ Json Record(const Field (&fields)[N], int index) {
     } else if (f.integer != nullptr) {
       record[f.key] = f.integer(index);
     } else {
-      textBuffer[0] = '\0';
-      f.text(index, textBuffer);
-      record[f.key] = std::string(textBuffer);
+      char text[KORVA_TEXT_BUFFER_SIZE] = "";
+      f.text(index, text);
+      record[f.key] = TextToUtf8(text);
     }
   }
   return record;
