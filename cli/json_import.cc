@@ -64,12 +64,27 @@ Json Record(const Field (&fields)[N], int index) {
   return record;
 }
 
-// The records 0 .. last of a table whose counter holds the last index.
+// The records 0 .. last of a table whose counter holds the last index, each
+// with what `nested(index, record)` adds to it (its points, ...); in a
+// summary, their number.
+template <size_t N, class Nested>
+void Table(JsonWriter& w, bool summary, const Field (&fields)[N], int last, Nested nested) {
+  if (summary) {
+    w.value(last >= 0 ? last + 1 : 0);
+    return;
+  }
+  w.beginArray();
+  for (int i = 0; i <= last; ++i) {
+    Json record = Record(fields, i);
+    nested(i, record);
+    w.value(record);
+  }
+  w.endArray();
+}
+
 template <size_t N>
-Json Table(const Field (&fields)[N], int last) {
-  Json records = Json::array();
-  for (int i = 0; i <= last; ++i) records.push_back(Record(fields, i));
-  return records;
+void Table(JsonWriter& w, bool summary, const Field (&fields)[N], int last) {
+  Table(w, summary, fields, last, [](int, Json&) {});
 }
 
 // Outline points first .. first + count - 1 of walls and slabs.
@@ -80,11 +95,9 @@ Json Outline(double(KORVA_CALL* x)(int), double(KORVA_CALL* y)(int), int first, 
 }
 
 template <size_t N>
-Json OutlinedTable(const Field (&fields)[N], int last, int(KORVA_CALL* index)(int), int(KORVA_CALL* total)(int),
-                   double(KORVA_CALL* x)(int), double(KORVA_CALL* y)(int)) {
-  Json records = Table(fields, last);
-  for (int i = 0; i <= last; ++i) records[i]["points"] = Outline(x, y, index(i), total(i));
-  return records;
+void OutlinedTable(JsonWriter& w, bool summary, const Field (&fields)[N], int last, int(KORVA_CALL* index)(int),
+                   int(KORVA_CALL* total)(int), double(KORVA_CALL* x)(int), double(KORVA_CALL* y)(int)) {
+  Table(w, summary, fields, last, [&](int i, Json& r) { r["points"] = Outline(x, y, index(i), total(i)); });
 }
 
 // The connections of a member: entries 0 .. last, where the last index is
@@ -114,41 +127,93 @@ double(KORVA_CALL* const kSurfaceValues[6])(int, int) = {
 
 }  // namespace
 
-Json BuildingElementsJson() {
-  Json building = Json::object();
-  building["beams"] = Table(kBeamFields, GetTotalBeams());
-  building["columns"] = Table(kColumnFields, GetTotalColumns());
-  building["slabs"] = OutlinedTable(kSlabFields, GetTotalSlabs(), &GetSlabIndex, &GetSlabTotal, &GetSlabX, &GetSlabY);
-  building["walls"] = OutlinedTable(kWallFields, GetTotalWalls(), &GetWallIndex, &GetWallTotal, &GetWallX, &GetWallY);
-  Json generals = Table(kGeneralFields, GetTotalGenerals());
-  for (int i = 0; i <= GetTotalGenerals(); ++i) {
+void WriteBuilding(JsonWriter& w, bool summary) {
+  w.beginObject();
+  w.key("beams");
+  Table(w, summary, kBeamFields, GetTotalBeams());
+  w.key("columns");
+  Table(w, summary, kColumnFields, GetTotalColumns());
+  w.key("slabs");
+  OutlinedTable(w, summary, kSlabFields, GetTotalSlabs(), &GetSlabIndex, &GetSlabTotal, &GetSlabX, &GetSlabY);
+  w.key("walls");
+  OutlinedTable(w, summary, kWallFields, GetTotalWalls(), &GetWallIndex, &GetWallTotal, &GetWallX, &GetWallY);
+  w.key("generals");
+  Table(w, summary, kGeneralFields, GetTotalGenerals(), [](int i, Json& r) {
     Json points = Json::array();
     const int first = GetGeneralIndex(i);
     for (int k = 0; k < GetGeneralTotal(i); ++k)
       points.push_back({GetGeneralX(first + k), GetGeneralY(first + k), GetGeneralZ(first + k)});
-    generals[i]["points"] = points;
+    r["points"] = points;
+  });
+  w.endObject();
+}
+
+void WriteModelFields(JsonWriter& w, int index, bool summary) {
+  const Json record = Record(kAnalysisModelFields, index);
+  if (!summary) {
+    w.members(record);
+    return;
   }
-  building["generals"] = generals;
-  return building;
+  w.key("Name");
+  w.value(record["Name"]);
+  w.key("FileID");
+  w.value(record["FileID"]);
 }
 
-Json AnalysisModelsJson() { return Table(kAnalysisModelFields, GetTotalAnaModels()); }
-
-Json MaterialsJson() {
-  Json materials = Json::object();
-  materials["general"] = Table(kGeneralMaterialFields, GetNumberGeneralMaterials());
-  materials["steel"] = Table(kSteelFields, GetNumberMechSteelMats());
-  materials["concrete"] = Table(kConcreteFields, GetNumberMechConcMats());
-  return materials;
+void WriteModelContents(JsonWriter& w, bool summary) {
+  w.key("curveMembers");
+  Table(w, summary, kCurveMemberFields, GetNumberStrCurveMembers(), [](int i, Json& r) {
+    r["connections"] = Connections(i, GetStrCurveMemberNumberStructuralConnection(i),
+                                   &GetStrCurveMemberStructuralConnection, kCurveValues);
+  });
+  w.key("surfaceMembers");
+  Table(w, summary, kSurfaceMemberFields, GetNumberStrSurfaceMembers(), [](int i, Json& r) {
+    Json points = Json::array();
+    for (int k = 0; k < GetStrSurfaceMemberNumberPts(i); ++k)
+      points.push_back({GetStrSurfaceMemberPx(i, k), GetStrSurfaceMemberPy(i, k), GetStrSurfaceMemberPz(i, k)});
+    r["points"] = points;
+    r["connections"] = Connections(i, GetStrSurfaceMemberNumberStructuralConnection(i),
+                                   &GetStrSurfaceMemberStructuralConnection, kSurfaceValues);
+  });
+  w.key("pointConnections");
+  Table(w, summary, kPointConnectionFields, GetNumberStrPointConnections());
 }
 
-Json ProfilesJson() { return Table(kProfileFields, GetNumberStrProfileProperties()); }
+void WriteLoads(JsonWriter& w, bool summary, bool filled) {
+  w.beginObject();
+  w.key("loadGroups");
+  Table(w, summary, kLoadGroupFields, filled ? GetNumberStrLoadGroups() : -1, [](int i, Json& r) {
+    Json members = Json::array();
+    for (int k = 0; k < GetStrLoadGroupTotalMember(i); ++k) members.push_back(GetStrLoadGroupMember(i, k));
+    r["members"] = members;
+  });
+  w.key("pointActions");
+  Table(w, summary, kPointActionFields, filled ? GetNumberStrPointActions() : -1);
+  w.key("linearActions");
+  Table(w, summary, kLinearActionFields, filled ? GetNumberStrLinearActions() : -1);
+  w.endObject();
+}
 
-Json UnitsJson() {
-  Json units = Json::array();
+void WriteMaterials(JsonWriter& w, bool summary) {
+  w.beginObject();
+  w.key("general");
+  Table(w, summary, kGeneralMaterialFields, GetNumberGeneralMaterials());
+  w.key("steel");
+  Table(w, summary, kSteelFields, GetNumberMechSteelMats());
+  w.key("concrete");
+  Table(w, summary, kConcreteFields, GetNumberMechConcMats());
+  w.endObject();
+}
+
+void WriteProfiles(JsonWriter& w, bool summary) {
+  Table(w, summary, kProfileFields, GetNumberStrProfileProperties());
+}
+
+void WriteUnits(JsonWriter& w, bool summary) {
+  // The counter holds the number of units; the derived-unit elements of
+  // all units follow one another.
   int element = 0;
-  for (int i = 0; i < GetNumberProjectUnits(); ++i) {
-    Json unit = Record(kUnitFields, i);
+  Table(w, summary, kUnitFields, GetNumberProjectUnits() - 1, [&](int i, Json& unit) {
     Json exponents = Json::array();
     for (int k = 0; k < 7; ++k) exponents.push_back(GetProjectConversionBasedExponent(i, k));
     unit["ConversionBasedExponent"] = exponents;
@@ -157,44 +222,7 @@ Json UnitsJson() {
       elements.push_back({{"DerivedUnitIndex", GetProjectDerivedUnitIndex(element)},
                           {"DerivedUnitExp", GetProjectDerivedUnitExp(element)}});
     unit["derivedUnitElements"] = elements;
-    units.push_back(unit);
-  }
-  return units;
-}
-
-Json ModelContentsJson() {
-  Json contents = Json::object();
-  Json curves = Table(kCurveMemberFields, GetNumberStrCurveMembers());
-  for (int i = 0; i <= GetNumberStrCurveMembers(); ++i)
-    curves[i]["connections"] = Connections(i, GetStrCurveMemberNumberStructuralConnection(i),
-                                           &GetStrCurveMemberStructuralConnection, kCurveValues);
-  Json surfaces = Table(kSurfaceMemberFields, GetNumberStrSurfaceMembers());
-  for (int i = 0; i <= GetNumberStrSurfaceMembers(); ++i) {
-    Json points = Json::array();
-    for (int k = 0; k < GetStrSurfaceMemberNumberPts(i); ++k)
-      points.push_back({GetStrSurfaceMemberPx(i, k), GetStrSurfaceMemberPy(i, k), GetStrSurfaceMemberPz(i, k)});
-    surfaces[i]["points"] = points;
-    surfaces[i]["connections"] = Connections(i, GetStrSurfaceMemberNumberStructuralConnection(i),
-                                             &GetStrSurfaceMemberStructuralConnection, kSurfaceValues);
-  }
-  contents["curveMembers"] = curves;
-  contents["surfaceMembers"] = surfaces;
-  contents["pointConnections"] = Table(kPointConnectionFields, GetNumberStrPointConnections());
-  return contents;
-}
-
-Json LoadsJson() {
-  Json loads = Json::object();
-  Json groups = Table(kLoadGroupFields, GetNumberStrLoadGroups());
-  for (int i = 0; i <= GetNumberStrLoadGroups(); ++i) {
-    Json members = Json::array();
-    for (int k = 0; k < GetStrLoadGroupTotalMember(i); ++k) members.push_back(GetStrLoadGroupMember(i, k));
-    groups[i]["members"] = members;
-  }
-  loads["loadGroups"] = groups;
-  loads["pointActions"] = Table(kPointActionFields, GetNumberStrPointActions());
-  loads["linearActions"] = Table(kLinearActionFields, GetNumberStrLinearActions());
-  return loads;
+  });
 }
 
 }  // namespace cli
