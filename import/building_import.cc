@@ -242,8 +242,7 @@ class Filler {
  private:
   // FileID, GlobalId, Name and the placement; the product, or null when the
   // instance is not one.
-  template <class Record>
-  IfcProduct* readHead(TarnObject* o, Record* r) {
+  IfcProduct* readHead(TarnObject* o, ElementRecord* r) {
     r->FileID = static_cast<int>(o->instanceNumber());
     IfcProduct* product = As<IfcProduct>(o);
     if (product == nullptr) return nullptr;

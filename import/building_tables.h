@@ -31,13 +31,17 @@ struct BoxFields {
   double corner[3] = {0.0, 0.0, 0.0};
 };
 
-// A beam or a column.
-struct BeamRecord {
+// What beams, columns, walls and slabs have in common.
+struct ElementRecord {
   const char* Name = kBlankField;
   const char* GUID = kBlankField;
   int FileID = 0;
   PlacementFrame Placement;
   BoxFields Box;
+};
+
+// A beam or a column.
+struct BeamRecord : ElementRecord {
   double ExtrudedDepth = 0.0;
   double ExtrudedAxis[3] = {0.0, 0.0, 0.0};
   double ExtrudedPos[3] = {0.0, 0.0, 0.0};
@@ -53,12 +57,7 @@ using ColumnRecord = BeamRecord;
 
 // A wall or a slab; its outline points are [index, index + total) of the
 // point table of its kind.
-struct WallRecord {
-  const char* Name = kBlankField;
-  const char* GUID = kBlankField;
-  int FileID = 0;
-  PlacementFrame Placement;
-  BoxFields Box;
+struct WallRecord : ElementRecord {
   int Index = 0;
   int Total = 0;
   double ExtrudedDepth = 0.0;
