@@ -6,14 +6,18 @@
 // profile properties and units; then, for each analysis model,
 // FindTotalAnaModels again (the fill takes its capacities from the census)
 // and CheckAnaModel with the model's FileID.  Load groups and actions do not
-// depend on the model; they come from the first fill (one with FileID 0
-// when the file has no analysis model).
+// depend on the model; they come from the last fill (one with FileID 0 when
+// the file has no analysis model).  The document is written as the tables
+// are read, never held whole; --summary writes the counters only.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "api/korvaifc.h"
 #include "cli/cli.h"
 #include "cli/json_import.h"
+#include "cli/read_design.h"
+#include "import/import_state.h"
 #include "platform/platform.h"
 
 namespace korva {
@@ -42,65 +46,67 @@ extern const Command kImportCommand = {
 
 namespace {
 
-// The census and fill passes, and the tables they fill.
-Json ImportAll(const std::string& path) {
-  // The first call reads the file; the later ones find its design again.
-  const std::string file = LookupName(path);
-  char* name = const_cast<char*>(file.c_str());
-  Json document = Json::object();
-  document["file"] = path;
-
-  FindTotalObjects(name);
-  CheckNumber(0, name);
-  document["building"] = BuildingElementsJson();
-
-  FindTotalAnaModels(name);
-  Json models = AnalysisModelsJson();
-  Json materials = MaterialsJson();
-  Json profiles = ProfilesJson();
-  Json units = UnitsJson();
-  Json loads;
-  for (size_t i = 0; i < models.size() || (i == 0 && loads.is_null()); ++i) {
-    const int fileId = i < models.size() ? models[i]["FileID"].get<int>() : 0;
-    if (i > 0) FindTotalAnaModels(name);
-    CheckAnaModel(0, fileId, name);
-    if (i < models.size()) {
-      Json contents = ModelContentsJson();
-      for (auto it = contents.begin(); it != contents.end(); ++it) models[i][it.key()] = it.value();
-    }
-    if (loads.is_null()) loads = LoadsJson();
+// The first census, which reads the file; the library's messages go to
+// standard error as always.  False, with the reason, when the file's
+// content could not be read into a design.
+bool ReadFile(char* name, std::string* reason) {
+  std::string messages;
+  {
+    CapturedMessages capture;
+    FindTotalObjects(name);
+    messages = capture.text();
   }
-  document["analysisModels"] = models;
-  document["loads"] = loads;
-  document["materials"] = materials;
-  document["profiles"] = profiles;
-  document["units"] = units;
-  return document;
+  std::fputs(messages.c_str(), stderr);
+  if (ImportDesign() != nullptr) return true;
+  *reason = FirstProblem(messages);
+  if (!reason->empty() && reason->back() == '.') reason->pop_back();
+  if (reason->empty()) *reason = "not an exchange file the library reads";
+  return false;
 }
 
-// Counts in place of the records.
-Json Summarize(const Json& full) {
-  Json summary = Json::object();
-  summary["file"] = full["file"];
-  Json building = Json::object();
-  for (auto it = full["building"].begin(); it != full["building"].end(); ++it) building[it.key()] = it.value().size();
-  summary["building"] = building;
-  Json models = Json::array();
-  for (const Json& m : full["analysisModels"])
-    models.push_back({{"Name", m["Name"]},
-                      {"FileID", m["FileID"]},
-                      {"curveMembers", m["curveMembers"].size()},
-                      {"surfaceMembers", m["surfaceMembers"].size()},
-                      {"pointConnections", m["pointConnections"].size()}});
-  summary["analysisModels"] = models;
-  for (const char* group : {"loads", "materials"}) {
-    Json counts = Json::object();
-    for (auto it = full[group].begin(); it != full[group].end(); ++it) counts[it.key()] = it.value().size();
-    summary[group] = counts;
+// The fill passes after the first census, each table written to `out` as
+// soon as it is filled.  The analysis models' materials, profiles and units
+// come last: the fill of a model leaves them as the census made them.
+bool ImportAll(const std::string& path, char* name, bool summary, std::FILE* out) {
+  JsonWriter w(out);
+  w.beginObject();
+  w.key("file");
+  w.value(path);
+
+  CheckNumber(0, name);
+  w.key("building");
+  WriteBuilding(w, summary);
+
+  FindTotalAnaModels(name);
+  std::vector<int> models;
+  for (int i = 0; i <= GetTotalAnaModels(); ++i) models.push_back(GetAnaModelFileID(i));
+  w.key("analysisModels");
+  w.beginArray();
+  for (size_t i = 0; i < models.size(); ++i) {
+    if (i > 0) FindTotalAnaModels(name);
+    w.beginObject();
+    WriteModelFields(w, static_cast<int>(i), summary);
+    CheckAnaModel(0, models[i], name);
+    WriteModelContents(w, summary);
+    w.endObject();
   }
-  summary["profiles"] = full["profiles"].size();
-  summary["units"] = full["units"].size();
-  return summary;
+  w.endArray();
+  // Without a model, a fill with FileID 0 reads the load groups and
+  // actions; when the census met none there is nothing to fill, and the
+  // back-pointers a fill computes would cost as much memory as the design.
+  const bool loads = GetNumberStrLoadGroups() > 0 || GetNumberStrPointActions() > 0 || GetNumberStrLinearActions() > 0;
+  if (models.empty() && loads) CheckAnaModel(0, 0, name);
+  w.key("loads");
+  WriteLoads(w, summary, !models.empty() || loads);
+  w.key("materials");
+  WriteMaterials(w, summary);
+  w.key("profiles");
+  WriteProfiles(w, summary);
+  w.key("units");
+  WriteUnits(w, summary);
+  w.endObject();
+  w.finish();
+  return w.ok();
 }
 
 int RunImport(const Invocation& call) {
@@ -115,10 +121,17 @@ int RunImport(const Invocation& call) {
   // to the real standard output, the trace nowhere.
   std::FILE* out = platform::DivertStandardOutput(platform::NullDevice());
   if (out == nullptr) return Fail(kExitFailed, "cannot set standard output aside");
-  const Json document = ImportAll(path);
+  // The first call reads the file; the later ones find its design again.
+  const std::string file = LookupName(path);
+  char* name = const_cast<char*>(file.c_str());
+  std::string reason;
+  if (!ReadFile(name, &reason)) {
+    ShutDown();
+    std::fclose(out);
+    return Fail(kExitFailed, "%s: could not be read (%s)", path.c_str(), reason.c_str());
+  }
+  const bool written = ImportAll(path, name, args.has("--summary"), out);
   ShutDown();
-  const std::string text = (args.has("--summary") ? Summarize(document) : document).dump(2) + "\n";
-  const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
   return std::fclose(out) == 0 && written ? kExitOk : kExitFailed;
 }
 

@@ -57,8 +57,10 @@ std::vector<MemberMatch> FindMembers(const std::string& file, const std::string&
   const int models = GetTotalAnaModels() + 1;
   std::vector<int> fileIds;
   for (int i = 0; i < models; ++i) fileIds.push_back(GetAnaModelFileID(i));
-  char name[1 << 12];
-  char guid[64];
+  // The getters write at most KORVA_TEXT_BUFFER_SIZE bytes; a GlobalId too
+  // long to be one comes out empty and matches nothing.
+  char name[KORVA_TEXT_BUFFER_SIZE];
+  char guid[KORVA_TEXT_BUFFER_SIZE];
   for (size_t m = 0; m < fileIds.size(); ++m) {
     if (m > 0) FindTotalAnaModels(path);
     CheckAnaModel(0, fileIds[m], path);
@@ -66,7 +68,8 @@ std::vector<MemberMatch> FindMembers(const std::string& file, const std::string&
       name[0] = guid[0] = '\0';
       GetStrCurveMemberName(i, name);
       GetStrCurveMemberGUID(i, guid);
-      if (member == name || member == guid) found.push_back({guid, GetStrCurveMemberSectionID(i)});
+      if (member == name || (guid[0] != '\0' && member == guid))
+        found.push_back({guid, GetStrCurveMemberSectionID(i)});
     }
   }
   ShutDown();
@@ -100,6 +103,9 @@ int RunUpdateSection(const Invocation& call) {
     return Fail(kExitFailed, "%s: %s curve member named '%s'", file.c_str(),
                 matches.empty() ? "no" : "more than one", member.c_str());
   const std::string id = matches.front().globalId;
+  if (id.empty() || id == " ")
+    return Fail(kExitFailed, "%s: member '%s' has no GlobalId the update can find it by", file.c_str(),
+                member.c_str());
   if (matches.front().sectionId == 0)
     return Fail(kExitFailed, "%s: member '%s' has no section to replace", file.c_str(), member.c_str());
   QuietLibrary();

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "cli/cli.h"
 #include "cli/progress.h"
@@ -13,22 +15,63 @@ namespace korva {
 namespace cli {
 namespace {
 
-// Counts the lines of `text` that carry the severity prefix `word` after
-// their context prefix ("file(12): warning: ...").
-int CountSeverity(const std::string& text, const char* word) {
-  int n = 0;
-  const std::string tag = std::string(": ") + word + ": ";
+// The severity (2 warning, 3 error, 4 fatal) and the message of every line
+// of the reporter's `text` that carries a severity prefix after its context
+// prefix ("file(12): warning: ...").
+std::vector<std::pair<int, std::string>> Problems(const std::string& text) {
+  static const char* const kPrefixes[] = {"warning: ", "error: ", "fatal: "};
+  std::vector<std::pair<int, std::string>> problems;
   for (size_t start = 0; start < text.size();) {
     size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
     const std::string line = text.substr(start, end - start);
-    if (line.find(tag) != std::string::npos || line.rfind(tag.substr(2), 0) == 0) ++n;
+    for (int s = 0; s < 3; ++s) {
+      const std::string tag = std::string(": ") + kPrefixes[s];
+      const size_t at = line.find(tag);
+      if (at != std::string::npos || line.rfind(kPrefixes[s], 0) == 0) {
+        problems.emplace_back(s + 2, line.substr(at != std::string::npos ? at + tag.size() : tag.size() - 2));
+        break;
+      }
+    }
     start = end + 1;
   }
+  return problems;
+}
+
+int CountSeverity(const std::string& text, int severity) {
+  int n = 0;
+  for (const auto& problem : Problems(text)) n += problem.first == severity;
   return n;
 }
 
 }  // namespace
+
+CapturedMessages::CapturedMessages() : file_(std::tmpfile()) {
+  if (file_ != nullptr) TARN().reporter()->setStreams(file_, stderr);
+}
+
+CapturedMessages::~CapturedMessages() {
+  TARN().reporter()->setStreams(stderr, stderr);
+  if (file_ != nullptr) std::fclose(file_);
+}
+
+std::string CapturedMessages::text() const {
+  std::string out;
+  if (file_ == nullptr) return out;
+  std::fflush(file_);
+  std::rewind(file_);
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file_)) > 0) out.append(buffer, n);
+  return out;
+}
+
+std::string FirstProblem(const std::string& diagnostics) {
+  const auto problems = Problems(diagnostics);
+  for (const auto& problem : problems)
+    if (problem.first >= 3) return problem.second;
+  return problems.empty() ? "" : problems.front().second;
+}
 
 ReadOutcome ReadExchangeFile(const std::string& path) {
   ReadOutcome outcome;
@@ -41,28 +84,19 @@ ReadOutcome ReadExchangeFile(const std::string& path) {
   // The header schema is loaded beforehand, so that its loading is not
   // counted among the file's messages.
   TARN().findSchema("header_section_schema");
-  // The reporter writes into a scratch file for the length of the read.
   TarnErrorReporter* reporter = TARN().reporter();
-  std::FILE* messages = std::tmpfile();
-  if (messages != nullptr) reporter->setStreams(messages, stderr);
   const int errorsBefore = reporter->lastErrorCode();
   {
+    CapturedMessages messages;
     FileProgress progress(in, FileSize(path), "reading", SplitPath(path).file);
     std::string name = SplitPath(path).file;
     name = name.substr(0, name.find('.'));
     outcome.design = Part21Reader::Read(in, name.c_str(), path.c_str());
+    outcome.diagnostics = messages.text();
   }
   std::fclose(in);
-  if (messages != nullptr) {
-    reporter->setStreams(stderr, stderr);
-    std::rewind(messages);
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, messages)) > 0) outcome.diagnostics.append(buffer, n);
-    std::fclose(messages);
-  }
-  outcome.warnings = CountSeverity(outcome.diagnostics, "warning");
-  outcome.errors = CountSeverity(outcome.diagnostics, "error") + CountSeverity(outcome.diagnostics, "fatal");
+  outcome.warnings = CountSeverity(outcome.diagnostics, 2);
+  outcome.errors = CountSeverity(outcome.diagnostics, 3) + CountSeverity(outcome.diagnostics, 4);
   if (outcome.errors == 0 && reporter->lastErrorCode() != errorsBefore) outcome.errors = 1;
   if (outcome.design == nullptr && outcome.errors == 0) outcome.errors = 1;
   return outcome;

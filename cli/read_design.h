@@ -3,6 +3,7 @@
 #ifndef KORVA_CLI_READ_DESIGN_H
 #define KORVA_CLI_READ_DESIGN_H
 
+#include <cstdio>
 #include <string>
 
 namespace korva {
@@ -17,6 +18,26 @@ struct ReadOutcome {
   int warnings = 0;
   int errors = 0;  // errors and fatals
 };
+
+// While it lives, the error reporter writes into a scratch file instead of
+// standard error; text() gives what it wrote so far.  Afterwards the
+// reporter writes to standard error again.
+class CapturedMessages {
+ public:
+  CapturedMessages();
+  ~CapturedMessages();
+  CapturedMessages(const CapturedMessages&) = delete;
+  CapturedMessages& operator=(const CapturedMessages&) = delete;
+  std::string text() const;
+
+ private:
+  std::FILE* file_;
+};
+
+// The text of the first error or fatal among `diagnostics` (the reporter's
+// lines), else of its first warning, without the line's prefixes; empty
+// when there is none.
+std::string FirstProblem(const std::string& diagnostics);
 
 // Reads `path` (the library must be started, StartLibrary) into a design
 // named after the file.  The messages go into the outcome, not to the

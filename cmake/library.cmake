@@ -59,7 +59,10 @@ set(KORVA_CORE_SOURCES
   import/unit_import.cc
   import/building_import.cc
   import/building_tables.cc
+  import/import_guard.cc
   import/import_state.cc
+  import/import_table.cc
+  import/long_texts.cc
   ifc2x2/schema.cc
   api/export_analysis.cc
   api/export_building.cc

@@ -83,11 +83,11 @@ void ForEachKindInstance(TarnDesign* design, Visit visit) {
 void Census(TarnDesign* design, int counts[kKinds]) {
   AnalysisImportState& state = AnalysisImport();
   state.available = 0;
-  state.units.allocate(0);
+  AllocateUnits(0, &state);
   for (int k = 0; k < kKinds; ++k) counts[k] = 0;
   ForEachKindInstance(design, [&](TarnObject* instance, Kind kind) {
     if (kind == kNoKind) {  // an IfcProject
-      ReadProjectUnits(instance, &state.units);
+      ReadProjectUnits(instance, &state);
       return;
     }
     if (kind == kModel) state.available = -1;
@@ -100,17 +100,17 @@ void Census(TarnDesign* design, int counts[kKinds]) {
 bool FillProperties(TarnObject* instance, Kind kind) {
   AnalysisImportState& state = AnalysisImport();
   switch (kind) {
-    case kModel: ReadAnalysisModel(instance, &state.models.next()); return true;
-    case kGeneralMaterial: ReadGeneralMaterial(instance, &state.generalMaterials.next()); return true;
-    case kSteelMaterial: ReadSteelMaterial(instance, &state.steelMaterials.next()); return true;
+    case kModel: ReadAnalysisModel(instance, state.models.next()); return true;
+    case kGeneralMaterial: ReadGeneralMaterial(instance, state.generalMaterials.next()); return true;
+    case kSteelMaterial: ReadSteelMaterial(instance, state.steelMaterials.next()); return true;
     case kConcreteMaterial: state.concreteMaterials.next(); return true;  // counted, not read
-    case kProfile: ReadProfileProperties(instance, &state.profiles.next()); return true;
+    case kProfile: ReadProfileProperties(instance, state.profiles.next()); return true;
     default: return false;
   }
 }
 
-template <class R>
-void AllocateFromCounter(ImportTable<R>* table) {
+template <class Table>
+void AllocateFromCounter(Table* table) {
   table->allocate(table->counter());
 }
 
@@ -137,9 +137,9 @@ void FillModelMembers(TarnObject* model) {
       TarnObject* item = ElementObject(related, j);
       if (item == nullptr) continue;
       switch (KindOf(item)) {
-        case kCurveMember: ReadCurveMember(item, &state.curveMembers.next()); break;
-        case kSurfaceMember: ReadSurfaceMember(item, &state.surfaceMembers.next()); break;
-        case kPointConnection: ReadPointConnection(item, &state.pointConnections.next()); break;
+        case kCurveMember: ReadCurveMember(item, state.curveMembers.next()); break;
+        case kSurfaceMember: ReadSurfaceMember(item, state.surfaceMembers.next()); break;
+        case kPointConnection: ReadPointConnection(item, state.pointConnections.next()); break;
         default: break;
       }
     }
@@ -174,8 +174,8 @@ void FillAnalysisKinds(TarnDesign* design) {
   AllocateFromCounter(&state.pointConnections);
   ForEachKindInstance(design, [&](TarnObject* instance, Kind kind) {
     if (FillProperties(instance, kind)) return;
-    if (kind == kCurveMember) ReadCurveMember(instance, &state.curveMembers.next());
-    else if (kind == kPointConnection) ReadPointConnection(instance, &state.pointConnections.next());
+    if (kind == kCurveMember) ReadCurveMember(instance, state.curveMembers.next());
+    else if (kind == kPointConnection) ReadPointConnection(instance, state.pointConnections.next());
   });
 }
 
@@ -215,15 +215,15 @@ void FillAnalysisModel(TarnDesign* design, int modelFileId) {
   });
   ForEachInstance(design, [&](TarnObject* instance) {
     TraceInstance(instance);
-    if (KindOf(instance) == kLoadGroup) ReadLoadGroup(instance, &state.loadGroups.next());
+    if (KindOf(instance) == kLoadGroup) ReadLoadGroup(instance, state.loadGroups.next());
   });
   ForEachInstance(design, [&](TarnObject* instance) {
     TraceInstance(instance);
-    if (KindOf(instance) == kPointAction) ReadPointAction(instance, &state.pointActions.next());
+    if (KindOf(instance) == kPointAction) ReadPointAction(instance, state.pointActions.next());
   });
   ForEachInstance(design, [&](TarnObject* instance) {
     TraceInstance(instance);
-    if (KindOf(instance) == kLinearAction) ReadLinearAction(instance, &state.linearActions.next());
+    if (KindOf(instance) == kLinearAction) ReadLinearAction(instance, state.linearActions.next());
   });
 }
 

@@ -1,9 +1,5 @@
 #include "import/analysis_tables.h"
 
-#include <cstring>
-
-#include "objdb/interface.h"
-
 namespace korva {
 
 AnalysisImportState& AnalysisImport() {
@@ -11,30 +7,32 @@ AnalysisImportState& AnalysisImport() {
   return state;
 }
 
-unsigned LiveGeneration() {
-  const TarnInterface& tarn = TARN();
-  return tarn.state() == TarnInterface::kInitialized ? tarn.generation() : 0;
+const UnitRecord* UnitsOutside::Outside() {
+  static const UnitRecord kOutside = [] {
+    UnitRecord r;
+    r.ConversionBasedName = nullptr;
+    return r;
+  }();
+  return &kOutside;
 }
 
-void CopyField(const char* text, unsigned generation, char* buffer) {
-  if (text == nullptr || buffer == nullptr) return;
-  // Text of a design that a shutdown has destroyed is not touched.
-  if (text != kBlankField && (generation == 0 || generation != LiveGeneration())) return;
-  std::memcpy(buffer, text, std::strlen(text) + 1);
-}
-
-void ProjectUnitArrays::allocate(int n) {
-  const size_t size = n > 0 ? static_cast<size_t>(n) : 0;
-  count = n > 0 ? n : 0;
-  Type.assign(size, 0);
-  SIUnitPrefix.assign(size, -1);
-  SIUnitName.assign(size, -1);
-  ConversionBasedName.assign(size, kBlankField);
-  ConversionBasedExponent.assign(size, UnitExponents{});
-  TotDerivedUnit.assign(size, 0);
-  DerivedUnitIndex.clear();
-  DerivedUnitExp.clear();
-  generation = LiveGeneration();
+void ReleaseAnalysisTables(int counter) {
+  AnalysisImportState& s = AnalysisImport();
+  s.available = 0;
+  auto release = [counter](auto& table) { table.release(counter); };
+  release(s.models);
+  release(s.curveMembers);
+  release(s.surfaceMembers);
+  release(s.pointConnections);
+  release(s.loadGroups);
+  release(s.pointActions);
+  release(s.linearActions);
+  release(s.generalMaterials);
+  release(s.steelMaterials);
+  release(s.concreteMaterials);
+  release(s.profiles);
+  s.units.release(0);
+  s.derivedUnitElements.release(0);
 }
 
 }  // namespace korva

@@ -4,19 +4,17 @@
 // project's units.  They live in one process-wide object, AnalysisImport(),
 // which the census and fill passes rewrite and the exported getters read.
 //
-// String fields point either at kBlankField or at text owned by the design
-// the table was filled from; every table remembers the interface object's
-// generation at its allocation, so that a reader can tell whether that
-// design may still exist (a shutdown destroys every design).  Numbers and
-// the per-record arrays belong to the tables themselves.
+// These tables grow when a fill meets more records than the census counted
+// (a model may group a member twice), and a read outside them finds a
+// default record (import_table.h).  Numbers and the per-record arrays
+// belong to the tables themselves; text belongs to the design read.
 #ifndef KORVA_IMPORT_ANALYSIS_TABLES_H
 #define KORVA_IMPORT_ANALYSIS_TABLES_H
 
 #include <array>
-#include <cstddef>
 #include <vector>
 
-#include "import/import_state.h"
+#include "import/import_table.h"
 
 namespace korva {
 
@@ -122,6 +120,9 @@ struct ConcreteMaterialRecord {
 
 // A shape block's flag is -1 when the profile definition is of that shape.
 struct ProfilePropertiesRecord {
+  // IfcStructuralProfileProperties has no GlobalId: always null, so its
+  // getter copies nothing.
+  const char* GUID = nullptr;
   const char* ProfileName = kBlankField;
   int ProfileType = 0;
   double PhysicalWeight = 0, Perimeter = 0, MinimumPlateThickness = 0;
@@ -171,98 +172,62 @@ struct ProfilePropertiesRecord {
 // The seven exponents of IfcDimensionalExponents, in declaration order.
 typedef std::array<int, 7> UnitExponents;
 
-// The units of the project's unit assignment, parallel arrays over the
-// units, and the elements of all derived units one after another.
-struct ProjectUnitArrays {
-  int count = 0;
-  std::vector<int> Type;            // IfcUnitEnum index of a named unit; 0
-  std::vector<int> SIUnitPrefix;    // IfcSIPrefix index; -1
-  std::vector<int> SIUnitName;      // IfcSIUnitName index; -1
-  std::vector<const char*> ConversionBasedName;
-  std::vector<UnitExponents> ConversionBasedExponent;
-  std::vector<int> TotDerivedUnit;  // elements of a derived unit; 0
-  std::vector<int> DerivedUnitIndex;
-  std::vector<int> DerivedUnitExp;
-  unsigned generation = 0;
-
-  // n units with their defaults and no derived elements.
-  void allocate(int n);
+// One unit of the project's unit assignment.
+struct UnitRecord {
+  int Type = 0;            // IfcUnitEnum index of a named unit
+  int SIUnitPrefix = -1;   // IfcSIPrefix index
+  int SIUnitName = -1;     // IfcSIUnitName index
+  const char* ConversionBasedName = kBlankField;
+  UnitExponents ConversionBasedExponent{};
+  int TotDerivedUnit = 0;  // elements of a derived unit
 };
 
-// The interface object's current generation, or 0 while it is not
-// initialised: text taken from a design of generation g is readable while
-// this returns g.
-unsigned LiveGeneration();
-
-// One kind's counter and records.  The counter holds the census count
-// after a census and the index of the last filled record after a fill;
-// the host reads records 0 to counter.  A fill that meets more records
-// than the census counted grows the table instead of writing past it.
-template <class R>
-class ImportTable {
- public:
-  int counter() const { return counter_; }
-  void setCounter(int value) { counter_ = value; }
-
-  // Replaces the records by `capacity` default records (none when not
-  // positive) and sets the counter to -1.
-  void allocate(int capacity);
-  // Advances the counter and returns the record at it.
-  R& next();
-  // The record at `index`, or a default record when there is none.
-  const R& at(int index) const {
-    static const R kDefault;
-    return index >= 0 && static_cast<size_t>(index) < records_.size() ? records_[index] : kDefault;
-  }
-  size_t size() const { return records_.size(); }
-  // The interface object's generation when the table was allocated.
-  unsigned generation() const { return generation_; }
-
- private:
-  std::vector<R> records_;
-  int counter_ = 0;
-  unsigned generation_ = 0;
+// One element of a derived unit; the elements of all derived units follow
+// one another in the order of their units.
+struct DerivedUnitElementRecord {
+  int DerivedUnitIndex = 0;  // IfcUnitEnum index of the element's unit
+  int DerivedUnitExp = 0;
 };
 
-template <class R>
-void ImportTable<R>::allocate(int capacity) {
-  records_.assign(capacity > 0 ? static_cast<size_t>(capacity) : 0, R());
-  counter_ = -1;
-  generation_ = LiveGeneration();
-}
+template <class Record>
+using AnalysisTable = ImportTable<Record, Growing<Record>>;
 
-template <class R>
-R& ImportTable<R>::next() {
-  ++counter_;
-  if (static_cast<size_t>(counter_) >= records_.size()) records_.resize(static_cast<size_t>(counter_) + 1);
-  return records_[static_cast<size_t>(counter_)];
-}
+// A unit index outside the assignment reads as a unit without values and
+// without a name (its name getter copies nothing).
+struct UnitsOutside {
+  static constexpr bool kGrows = true;
+  static const UnitRecord* Outside();
+};
+
+// The units of the project's unit assignment; its counter holds the number
+// of units.
+using UnitTable = ImportTable<UnitRecord, UnitsOutside>;
 
 // The process-wide state of the analysis import.
 struct AnalysisImportState {
   int available = 0;  // -1 once a census has met an analysis model
-  ImportTable<AnalysisModelRecord> models;
-  ImportTable<CurveMemberRecord> curveMembers;
-  ImportTable<SurfaceMemberRecord> surfaceMembers;
-  ImportTable<PointConnectionRecord> pointConnections;
-  ImportTable<LoadGroupRecord> loadGroups;
-  ImportTable<ActionRecord> pointActions;
-  ImportTable<ActionRecord> linearActions;
-  ImportTable<GeneralMaterialRecord> generalMaterials;
-  ImportTable<SteelMaterialRecord> steelMaterials;
-  ImportTable<ConcreteMaterialRecord> concreteMaterials;
-  ImportTable<ProfilePropertiesRecord> profiles;
-  ProjectUnitArrays units;
+  AnalysisTable<AnalysisModelRecord> models;
+  AnalysisTable<CurveMemberRecord> curveMembers;
+  AnalysisTable<SurfaceMemberRecord> surfaceMembers;
+  AnalysisTable<PointConnectionRecord> pointConnections;
+  AnalysisTable<LoadGroupRecord> loadGroups;
+  AnalysisTable<ActionRecord> pointActions;
+  AnalysisTable<ActionRecord> linearActions;
+  AnalysisTable<GeneralMaterialRecord> generalMaterials;
+  AnalysisTable<SteelMaterialRecord> steelMaterials;
+  AnalysisTable<ConcreteMaterialRecord> concreteMaterials;
+  AnalysisTable<ProfilePropertiesRecord> profiles;
+  UnitTable units;
+  AnalysisTable<DerivedUnitElementRecord> derivedUnitElements;
 };
 
 // The one state object of the process, made on first use and kept until
 // the process ends; the fill passes replace its tables.
 AnalysisImportState& AnalysisImport();
 
-
-// Copies `text` with its terminator into `buffer` when both are given and
-// the text is still readable (kBlankField always is).
-void CopyField(const char* text, unsigned generation, char* buffer);
+// Empties every table; each counter becomes `counter`, the availability
+// flag 0 and the unit assignment empty.
+void ReleaseAnalysisTables(int counter);
 
 }  // namespace korva
 

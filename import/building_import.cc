@@ -2,13 +2,11 @@
 
 #include <cstdint>
 #include <cstring>
-#include <new>
 #include <string>
 
 #include "ifc2x2/ifc2x2.h"
 #include "import/analysis_import.h"
 #include "objdb/design.h"
-#include "objdb/interface.h"
 
 namespace korva {
 namespace {
@@ -244,15 +242,14 @@ class Filler {
  private:
   // FileID, GlobalId, Name and the placement; the product, or null when the
   // instance is not one.
-  template <class Record>
-  IfcProduct* readHead(TarnObject* o, Record* r) {
-    r->fileId = static_cast<int>(o->instanceNumber());
+  IfcProduct* readHead(TarnObject* o, ElementRecord* r) {
+    r->FileID = static_cast<int>(o->instanceNumber());
     IfcProduct* product = As<IfcProduct>(o);
     if (product == nullptr) return nullptr;
-    r->guid = product->GlobalId();
-    r->name = product->Name();
+    r->GUID = product->GlobalId();
+    r->Name = product->Name();
     if (IfcObjectPlacement* placement = product->ObjectPlacement())
-      r->placement = ComposePlacement(placement, true);
+      r->Placement = ComposePlacement(placement, true);
     return product;
   }
 
@@ -263,24 +260,24 @@ class Filler {
       if (std::strcmp(type, "SweptSolid") == 0) {
         if (IfcExtrudedAreaSolid* solid = BodySolid(rep, true)) readBeamSolid(solid, r);
       } else if (std::strcmp(type, "BoundingBox") == 0) {
-        ReadBoundingBox(rep, BoxAxes::kBeam, &r->box);
+        ReadBoundingBox(rep, BoxAxes::kBeam, &r->Box);
       }
     });
   }
 
   static void readBeamSolid(IfcExtrudedAreaSolid* solid, BeamRecord* r) {
-    ReadRatios(solid->ExtrudedDirection(), r->extrudedAxis);
-    SetReal(solid->Depth(), &r->extrudedDepth);
+    ReadRatios(solid->ExtrudedDirection(), r->ExtrudedAxis);
+    SetReal(solid->Depth(), &r->ExtrudedDepth);
     IfcAxis2Placement3D* position = solid->Position();
     if (position == nullptr) return;
-    ReadCoordinates(position->Location(), r->extrudedPos);
-    if (IfcDirection* axis = position->Axis()) ReadRatios(axis, r->extrudedPosAxis);
-    if (IfcDirection* ref = position->RefDirection()) ReadRatios(ref, r->extrudedPosRef);
+    ReadCoordinates(position->Location(), r->ExtrudedPos);
+    if (IfcDirection* axis = position->Axis()) ReadRatios(axis, r->ExtrudedPosAxis);
+    if (IfcDirection* ref = position->RefDirection()) ReadRatios(ref, r->ExtrudedPosRefAxis);
   }
 
   // A wall or slab; its outline points go into `points` after the point
   // counter, which then advances past them.
-  void readWall(TarnObject* o, BoxAxes axes, WallRecord* r, RecordTable<OutlinePointRecord>* points) {
+  void readWall(TarnObject* o, BoxAxes axes, WallRecord* r, BuildingTable<OutlinePointRecord>* points) {
     IfcProduct* product = readHead(o, r);
     if (product == nullptr) return;
     int stored = 0;
@@ -288,10 +285,10 @@ class Filler {
       if (std::strcmp(type, "SweptSolid") == 0) {
         IfcExtrudedAreaSolid* solid = BodySolid(rep, false);
         if (solid == nullptr) return;
-        SetReal(solid->Depth(), &r->extrudedDepth);
+        SetReal(solid->Depth(), &r->ExtrudedDepth);
         if (IfcPolyline* line = Outline(solid)) stored = storeOutline(line, r, points);
       } else if (std::strcmp(type, "BoundingBox") == 0) {
-        ReadBoundingBox(rep, axes, &r->box);
+        ReadBoundingBox(rep, axes, &r->Box);
       }
     });
     points->setCounter(points->counter() + stored);
@@ -299,22 +296,22 @@ class Filler {
 
   // Writes the polyline's points after the point counter, as many as the
   // table has room for; sets Index and Total and returns Total.
-  int storeOutline(IfcPolyline* line, WallRecord* r, RecordTable<OutlinePointRecord>* points) {
+  int storeOutline(IfcPolyline* line, WallRecord* r, BuildingTable<OutlinePointRecord>* points) {
     ListOfIfcCartesianPoint* list = line->Points();
     const int n = list != nullptr ? static_cast<int>(list->count()) : 0;
     const int first = points->counter() + 1;
     const int room = points->capacity() - first;
     const int stored = n < room ? n : (room > 0 ? room : 0);
-    r->index = first;
-    r->total = stored;
+    r->Index = first;
+    r->Total = stored;
     for (int j = 0; j < stored; ++j) {
       OutlinePointRecord* p = points->at(first + j);
       *p = OutlinePointRecord();
       IfcCartesianPoint* point = list->get(static_cast<uint32_t>(j));
       if (point == nullptr) continue;
-      p->x = Coordinate(point, 0);
-      p->y = Coordinate(point, 1);
-      p->fileId = static_cast<int>(point->instanceNumber());
+      p->X = Coordinate(point, 0);
+      p->Y = Coordinate(point, 1);
+      p->FileID = static_cast<int>(point->instanceNumber());
       readPointIdentity(point, p);
     }
     return stored;
@@ -329,26 +326,26 @@ class Filler {
       pointGuid_ = domain != nullptr ? domain->findAttribute("GlobalId") : nullptr;
       pointName_ = domain != nullptr ? domain->findAttribute("Name") : nullptr;
     }
-    if (pointGuid_ != nullptr) p->guid = point->getString(pointGuid_);
-    if (pointName_ != nullptr) p->name = point->getString(pointName_);
+    if (pointGuid_ != nullptr) p->GUID = point->getString(pointGuid_);
+    if (pointName_ != nullptr) p->Name = point->getString(pointName_);
   }
 
   // A proxy: placement (without skipping placements that lack an Axis),
   // bounding box and brep points appended to the pool.
   void readProxy(TarnObject* o, GeneralElementRecord* r) {
-    r->index = t_.generalPoints.counter() + 1;
+    r->Index = t_.generalPoints.counter() + 1;
     if (IfcProduct* product = As<IfcProduct>(o)) {
       if (IfcObjectPlacement* placement = product->ObjectPlacement())
-        r->placement = ComposePlacement(placement, false);
+        r->Placement = ComposePlacement(placement, false);
       ForEachShapeRepresentation(product, [&](IfcShapeRepresentation* rep, const char* type) {
         if (std::strcmp(type, "BoundingBox") == 0) {
-          ReadBoundingBox(rep, BoxAxes::kWall, &r->box);
+          ReadBoundingBox(rep, BoxAxes::kWall, &r->Box);
         } else if (std::strcmp(type, "Brep") == 0 && IsBody(rep, false)) {
           appendBrepPoints(As<IfcFacetedBrep>(FirstItem(rep)));
         }
       });
     }
-    r->total = t_.generalPoints.counter() + 1 - r->index;
+    r->Total = t_.generalPoints.counter() + 1 - r->Index;
   }
 
   // Every point of every poly loop of the brep's outer shell, in order,
@@ -370,9 +367,9 @@ class Filler {
           GeneralPointRecord* p = t_.generalPoints.next();
           if (p == nullptr) return;  // the pool is full
           IfcCartesianPoint* point = As<IfcCartesianPoint>(polygon->TarnPtrAggregate::get(i));
-          p->x = Coordinate(point, 0);
-          p->y = Coordinate(point, 1);
-          p->z = Coordinate(point, 2);
+          p->X = Coordinate(point, 0);
+          p->Y = Coordinate(point, 1);
+          p->Z = Coordinate(point, 2);
         }
       }
     }
@@ -385,18 +382,14 @@ class Filler {
 };
 
 void AllocateTables(BuildingTables& t) {
-  try {
-    t.beams.allocate();
-    t.columns.allocate();
-    t.walls.allocate();
-    t.wallPoints.allocate();
-    t.generals.allocate();
-    t.generalPoints.allocate(static_cast<long long>(kProxyPointsPerElement) * t.generals.capacity());
-    t.slabs.allocate();
-    t.slabPoints.allocate();
-  } catch (const std::bad_alloc&) {
-    ResetBuildingCounters(-1);
-  }
+  t.beams.allocate();
+  t.columns.allocate();
+  t.walls.allocate();
+  t.wallPoints.allocate();
+  t.generals.allocate();
+  t.generalPoints.allocate(static_cast<long long>(kProxyPointsPerElement) * t.generals.capacity());
+  t.slabs.allocate();
+  t.slabPoints.allocate();
 }
 
 }  // namespace
@@ -455,8 +448,6 @@ void CountImportObjects(TarnDesign* design) {
 void FillImportTables(TarnDesign* design, std::FILE* trace) {
   BuildingTables& t = BuildingImport();
   AllocateTables(t);
-  t.filled = true;
-  t.generation = TARN().generation();
   if (design != nullptr) {
     Filler filler(t);
     std::string line;

@@ -33,8 +33,8 @@ void CountImportObjects(TarnDesign* design);
 // Fill pass over `design`: allocates every table from its counter (also for
 // a null design, which leaves the tables empty with counters at -1), reads
 // the instances into them and writes the trace lines to `trace` (null:
-// none).  When the building tables cannot be allocated they are left empty
-// with counters at -1.
+// none).  A failed allocation is thrown to the caller, which empties the
+// tables (import_guard.h).
 void FillImportTables(TarnDesign* design, std::FILE* trace);
 
 // Composes the placement of an IfcObjectPlacement: Start is the sum of the

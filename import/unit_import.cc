@@ -14,50 +14,56 @@ const char* const kExponents[7] = {"LengthExponent",
                                    "AmountOfSubstanceExponent",
                                    "LuminousIntensityExponent"};
 
-void ReadNamedUnit(TarnObject* unit, size_t i, ProjectUnitArrays* units) {
-  ReadEnum(unit, "UnitType", &units->Type[i]);
+void ReadNamedUnit(TarnObject* unit, UnitRecord* record) {
+  ReadEnum(unit, "UnitType", &record->Type);
   if (AsA<IfcConversionBasedUnit>(unit) != nullptr) {
-    units->ConversionBasedName[i] = ReadString(unit, "Name");
-    if (units->Type[i] == kLengthUnitIndex) {
+    record->ConversionBasedName = ReadString(unit, "Name");
+    if (record->Type == kLengthUnitIndex) {
       TarnObject* dimensions = ReadObject(unit, "Dimensions");
-      for (int e = 0; e < 7; ++e) ReadInteger(dimensions, kExponents[e], &units->ConversionBasedExponent[i][e]);
+      for (int e = 0; e < 7; ++e) ReadInteger(dimensions, kExponents[e], &record->ConversionBasedExponent[e]);
     }
   } else if (AsA<IfcSIUnit>(unit) != nullptr) {
-    ReadEnum(unit, "Prefix", &units->SIUnitPrefix[i]);
-    ReadEnum(unit, "Name", &units->SIUnitName[i]);
-    units->TotDerivedUnit[i] = 0;
+    ReadEnum(unit, "Prefix", &record->SIUnitPrefix);
+    ReadEnum(unit, "Name", &record->SIUnitName);
+    record->TotDerivedUnit = 0;
   }
 }
 
 }  // namespace
 
-void ReadProjectUnits(TarnObject* project, ProjectUnitArrays* units) {
+void AllocateUnits(int n, AnalysisImportState* state) {
+  state->units.allocate(n);
+  state->units.setCounter(n > 0 ? n : 0);
+  state->derivedUnitElements.release(0);
+}
+
+void ReadProjectUnits(TarnObject* project, AnalysisImportState* state) {
   for (TarnAttribute* a : AttributesOf(project)) {
     if (!Named(a, "UnitsInContext")) continue;
     TarnAggregate* list = ReadAggregate(ReadObject(project, a), "Units");
     if (list == nullptr) continue;
     const uint32_t n = list->count();
-    units->allocate(static_cast<int>(n));
-    size_t elements = 0;
+    AllocateUnits(static_cast<int>(n), state);
+    long long elements = 0;
     for (uint32_t i = 0; i < n; ++i) {
       TarnObject* unit = ElementObject(list, i);
-      if (AsA<IfcNamedUnit>(unit) != nullptr) ReadNamedUnit(unit, i, units);
+      UnitRecord* record = state->units.at(static_cast<int>(i));
+      if (AsA<IfcNamedUnit>(unit) != nullptr) ReadNamedUnit(unit, record);
       if (AsA<IfcDerivedUnit>(unit) != nullptr) {
         TarnAggregate* parts = ReadAggregate(unit, "Elements");
         const uint32_t m = parts != nullptr ? parts->count() : 0;
-        units->TotDerivedUnit[i] = static_cast<int>(m);
+        record->TotDerivedUnit = static_cast<int>(m);
         elements += m;
       }
     }
-    units->DerivedUnitIndex.assign(elements, 0);
-    units->DerivedUnitExp.assign(elements, 0);
-    size_t next = 0;
+    state->derivedUnitElements.allocate(elements);
     for (uint32_t i = 0; i < n; ++i) {
       TarnAggregate* parts = ReadAggregate(AsA<IfcDerivedUnit>(ElementObject(list, i)), "Elements");
-      for (uint32_t j = 0; parts != nullptr && j < parts->count() && next < elements; ++j, ++next) {
+      for (uint32_t j = 0; parts != nullptr && j < parts->count(); ++j) {
+        DerivedUnitElementRecord* next = state->derivedUnitElements.next();
         TarnObject* element = ElementObject(parts, j);
-        ReadEnum(ReadObject(element, "Unit"), "UnitType", &units->DerivedUnitIndex[next]);
-        ReadInteger(element, "Exponent", &units->DerivedUnitExp[next]);
+        ReadEnum(ReadObject(element, "Unit"), "UnitType", &next->DerivedUnitIndex);
+        ReadInteger(element, "Exponent", &next->DerivedUnitExp);
       }
     }
   }

@@ -1,12 +1,13 @@
 // The frame functions when memory runs out: they still return -1 and throw
-// nothing at the host (a program of its own, support/failing_allocation.h).
+// nothing at the host.  A program of its own, under the failing allocator
+// (support/failing_allocator.h).
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "api/korvaifc.h"
 #include "objdb/interface.h"
-#include "support/failing_allocation.h"
+#include "support/failing_allocator.h"
 #include "support/test_util.h"
 
 namespace {

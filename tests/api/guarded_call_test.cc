@@ -1,7 +1,7 @@
 // Exported export and update calls that run out of memory: they return -1,
 // throw nothing, report "<family>: <call> failed: out of memory" and leave
 // no design of their own in memory.  A failed allocation is made to happen
-// either everywhere (support/failing_allocation.h, a program of its own) or
+// either everywhere (support/failing_allocator.h, a program of its own) or
 // at a known point: the object store's format check, right after a call has
 // made its design, or the body of a guarded call itself.
 #include "api/guarded_call.h"
@@ -15,7 +15,7 @@
 #include "ifc2x2/schema.h"
 #include "objdb/design.h"
 #include "objdb/interface.h"
-#include "support/failing_allocation.h"
+#include "support/failing_allocator.h"
 #include "support/ifc_file_test.h"
 
 namespace korva {

@@ -15,13 +15,6 @@ bool Has(const std::string& text, const std::string& pattern) {
   return std::regex_search(text, std::regex(pattern));
 }
 
-std::string Exchange(const std::string& data) {
-  return "ISO-10303-21;\nHEADER;\nFILE_DESCRIPTION(('test'),'2;1');\n"
-         "FILE_NAME('t','2026-01-01T00:00:00',(''),(''),'','','');\n"
-         "FILE_SCHEMA(('IFC2X2_FINAL'));\nENDSEC;\nDATA;\n" +
-         data + "ENDSEC;\nEND-ISO-10303-21;\n";
-}
-
 TEST(SampleCommand, WritesEveryKindOfValue) {
   TempDir dir;
   Outcome r = KorvaIfc("sample " + Quoted(dir.file("sample.ifc")));
@@ -53,7 +46,7 @@ TEST(SampleCommand, WritesEveryKindOfValue) {
 
 TEST(CheckCommand, CountsInstancesPerTypeSortedByName) {
   TempDir dir;
-  dir.write("two.ifc", Exchange("#7=IFCDIRECTION((0.,0.,1.));\n#3=IFCCARTESIANPOINT((1.,2.));\n"
+  dir.write("two.ifc", ExchangeFile("#7=IFCDIRECTION((0.,0.,1.));\n#3=IFCCARTESIANPOINT((1.,2.));\n"
                                 "#5=IFCCARTESIANPOINT((3.,4.));\n#9=IFCAXIS2PLACEMENT3D(#3,#7,$);\n"));
   Outcome r = KorvaIfc("check " + Quoted(dir.file("two.ifc")));
   ASSERT_EQ(r.status, 0) << r.out << r.err;
@@ -65,7 +58,7 @@ TEST(CheckCommand, CountsInstancesPerTypeSortedByName) {
 TEST(CheckCommand, WarningsKeepStatusZeroErrorsGiveOne) {
   TempDir dir;
   // An unknown entity type is skipped with a warning.
-  dir.write("warn.ifc", Exchange("#1=IFCCARTESIANPOINT((1.,2.));\n#2=IFCNOSUCHTHING(1);\n"));
+  dir.write("warn.ifc", ExchangeFile("#1=IFCCARTESIANPOINT((1.,2.));\n#2=IFCNOSUCHTHING(1);\n"));
   Outcome w = KorvaIfc("check " + Quoted(dir.file("warn.ifc")));
   EXPECT_EQ(w.status, 0) << w.out;
   EXPECT_TRUE(Has(w.out, "warn\\.ifc\\([0-9]+\\): warning: Unknown type 'IFCNOSUCHTHING'")) << w.out;
@@ -73,14 +66,14 @@ TEST(CheckCommand, WarningsKeepStatusZeroErrorsGiveOne) {
   EXPECT_TRUE(Has(w.out, "\n1 warning, 0 errors\n$")) << w.out;
 
   // An enumerator the type does not have is an error.
-  dir.write("error.ifc", Exchange("#1=IFCSIUNIT(*,.LENGTHUNIT.,$,.FURLONG.);\n"));
+  dir.write("error.ifc", ExchangeFile("#1=IFCSIUNIT(*,.LENGTHUNIT.,$,.FURLONG.);\n"));
   Outcome e = KorvaIfc("check " + Quoted(dir.file("error.ifc")));
   EXPECT_EQ(e.status, 1) << e.out;
   EXPECT_TRUE(Has(e.out, "error\\.ifc\\([0-9]+\\): error: Unknown enum 'FURLONG'")) << e.out;
   EXPECT_TRUE(Has(e.out, "[0-9]+ warnings?, [1-9][0-9]* errors?\n$")) << e.out;
 
   // A broken frame (the data section never ends): the read fails as a whole.
-  const std::string whole = Exchange("#1=IFCCARTESIANPOINT((1.,2.));\n");
+  const std::string whole = ExchangeFile("#1=IFCCARTESIANPOINT((1.,2.));\n");
   dir.write("frame.ifc", whole.substr(0, whole.rfind("ENDSEC;")));
   Outcome f = KorvaIfc("check " + Quoted(dir.file("frame.ifc")));
   EXPECT_EQ(f.status, 1) << f.out;
@@ -89,7 +82,7 @@ TEST(CheckCommand, WarningsKeepStatusZeroErrorsGiveOne) {
 
 TEST(CopyCommand, RenumbersFromTenAndKeepsTheContents) {
   TempDir dir;
-  dir.write("in.ifc", Exchange("#500=IFCCARTESIANPOINT((1.5,2.5,3.5));\n#120=IFCDIRECTION((0.,0.,1.));\n"
+  dir.write("in.ifc", ExchangeFile("#500=IFCCARTESIANPOINT((1.5,2.5,3.5));\n#120=IFCDIRECTION((0.,0.,1.));\n"
                                "#7=IFCAXIS2PLACEMENT3D(#500,#120,$);\n"));
   Outcome r = KorvaIfc("copy " + Quoted(dir.file("in.ifc")) + " " + Quoted(dir.file("out.ifc")));
   ASSERT_EQ(r.status, 0) << r.err;
@@ -114,7 +107,7 @@ TEST(CopyCommand, ShowsProgressOnlyOnATerminal) {
   std::string data;
   for (int i = 1; i <= 120000; ++i)
     data += "#" + std::to_string(i) + "=IFCCARTESIANPOINT((" + std::to_string(i) + ".25,2.5,3.5));\n";
-  dir.write("big.ifc", Exchange(data));
+  dir.write("big.ifc", ExchangeFile(data));
   Outcome plain = KorvaIfc("copy " + Quoted(dir.file("big.ifc")) + " " + Quoted(dir.file("copy.ifc")));
   ASSERT_EQ(plain.status, 0) << plain.err;
   EXPECT_EQ(plain.out, "");

@@ -158,20 +158,35 @@ TEST_F(RoundTrip, AnalysisMembersAreConnectedToTheirNodes) {
     EXPECT_EQ(imported["building"][table].size(), 0u) << table;
 }
 
+// --summary is the full document with the number of records in place of
+// each table (an analysis model keeps its Name and FileID), byte for byte.
 TEST_F(RoundTrip, SummaryCountsTheSameRecords) {
-  ASSERT_EQ(analysis_.status, 0);
-  const Json full = Import(dir_->file("analysis.ifc"));
+  using Ordered = nlohmann::ordered_json;
+  for (const char* name : {"building.ifc", "analysis.ifc"}) {
+    SCOPED_TRACE(name);
+    const Ordered full = Ordered::parse(KorvaIfc("import " + Quoted(dir_->file(name))).out);
+    Ordered expected = {{"file", full["file"]}, {"building", Ordered::object()}, {"analysisModels", Ordered::array()}};
+    for (auto& [key, table] : full["building"].items()) expected["building"][key] = table.size();
+    for (const Ordered& m : full["analysisModels"])
+      expected["analysisModels"].push_back({{"Name", m["Name"]},
+                                            {"FileID", m["FileID"]},
+                                            {"curveMembers", m["curveMembers"].size()},
+                                            {"surfaceMembers", m["surfaceMembers"].size()},
+                                            {"pointConnections", m["pointConnections"].size()}});
+    for (const char* group : {"loads", "materials"})
+      for (auto& [key, table] : full[group].items()) expected[group][key] = table.size();
+    expected["profiles"] = full["profiles"].size();
+    expected["units"] = full["units"].size();
+    Outcome summary = KorvaIfc("import --summary " + Quoted(dir_->file(name)));
+    EXPECT_EQ(summary.status, 0) << summary.err;
+    EXPECT_EQ(summary.out, expected.dump(2) + "\n");
+  }
   const Json summary = Import(dir_->file("analysis.ifc"), "--summary");
-  EXPECT_EQ(summary["building"]["beams"], 0);
-  ASSERT_EQ(summary["analysisModels"].size(), 1u);
   EXPECT_EQ(summary["analysisModels"][0]["Name"], "Demo frame");
-  EXPECT_EQ(summary["analysisModels"][0]["FileID"], full["analysisModels"][0]["FileID"]);
   EXPECT_EQ(summary["analysisModels"][0]["curveMembers"], 6);
   EXPECT_EQ(summary["analysisModels"][0]["surfaceMembers"], 1);
   EXPECT_EQ(summary["analysisModels"][0]["pointConnections"], 8);
   EXPECT_EQ(summary["units"], 2);
-  EXPECT_EQ(summary["loads"]["loadGroups"], 0);
-
   const Json building = Import(dir_->file("building.ifc"), "--summary");
   EXPECT_EQ(building["building"], Json::parse(R"({"beams":2,"columns":4,"slabs":1,"walls":2,"generals":0})"));
 }

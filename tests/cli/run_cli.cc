@@ -13,6 +13,13 @@ std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
 std::string ExampleModel(const char* name) { return std::string(KORVA_EXAMPLES_DIR "/models/") + name; }
 
+std::string ExchangeFile(const std::string& data) {
+  return "ISO-10303-21;\nHEADER;\nFILE_DESCRIPTION(('test'),'2;1');\n"
+         "FILE_NAME('t','2026-01-01T00:00:00',(''),(''),'','','');\n"
+         "FILE_SCHEMA(('IFC2X2_FINAL'));\nENDSEC;\nDATA;\n" +
+         data + "ENDSEC;\nEND-ISO-10303-21;\n";
+}
+
 Outcome KorvaIfc(const std::string& args, const std::string& env) {
   return Shell("env -u TARN_SCHEMAS " + env + " " + Quoted(KORVA_CLI_PATH) + " " + args);
 }

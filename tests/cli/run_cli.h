@@ -27,6 +27,9 @@ std::string Quoted(const std::string& path);
 // The bundled example models.
 std::string ExampleModel(const char* name);
 
+// An IFC2X2 exchange file with the data section `data` (instance lines).
+std::string ExchangeFile(const std::string& data);
+
 }  // namespace test
 }  // namespace korva
 

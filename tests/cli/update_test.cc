@@ -105,6 +105,27 @@ TEST(UpdateSectionCommand, MemberByNameOrGlobalIdGetsTheNewSection) {
   EXPECT_DOUBLE_EQ((*Profile(inPlace, (*column)["SectionID"]))["IOverallDepth"].get<double>(), 190.0);
 }
 
+// A GlobalId of 300 characters is more than a host's buffer takes: the
+// member it names cannot be updated, the others can.
+TEST(UpdateSectionCommand, AMemberWithAnOverlongGlobalIdIsToldApart) {
+  TempDir dir;
+  const std::string file = dir.file("frame.ifc");
+  ASSERT_EQ(KorvaIfc("export-analysis " + Quoted(ExampleModel("analysis.json")) + " " + Quoted(file)).status, 0);
+  const Json before = Import(file);
+  AddSections(dir, "frame.ifc", {(*Member(before, "B1"))["FileID"], (*Member(before, "B2"))["FileID"]});
+  std::string text = ReadFile(file);
+  const std::string b1 = (*Member(before, "B1"))["GUID"];
+  text.replace(text.find("'" + b1 + "'"), b1.size() + 2, "'" + std::string(300, 'L') + "'");
+  dir.write("frame.ifc", text);
+
+  Outcome b2 = KorvaIfc("update-section " + Quoted(file) + " B2 IPE 1 2 3 4 5");
+  EXPECT_EQ(b2.status, 0) << b2.err;
+  Outcome long1 = KorvaIfc("update-section " + Quoted(file) + " B1 IPE 1 2 3 4 5");
+  EXPECT_EQ(long1.status, 1);
+  EXPECT_NE(long1.err.find("member 'B1' has no GlobalId the update can find it by"), std::string::npos) << long1.err;
+  EXPECT_EQ((*Member(Import(file), "B1"))["GUID"], "");
+}
+
 TEST(UpdateSectionCommand, ErrorsHaveTheirExitCodes) {
   TempDir dir;
   const std::string file = dir.file("frame.ifc");

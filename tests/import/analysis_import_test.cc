@@ -5,8 +5,6 @@
 // the values are read back through the exported counters and getters.
 #include "import/analysis_import.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <initializer_list>
 #include <memory>
@@ -14,61 +12,19 @@
 #include <utility>
 #include <vector>
 
-#include "api/korvaifc.h"
-#include "ifc2x2/ifc2x2.h"
 #include "ifc2x2/schema.h"
-#include "objdb/design.h"
-#include "objdb/interface.h"
-#include "support/test_util.h"
+#include "import/import_fixture.h"
 
 namespace korva {
 namespace {
 
-// A design in memory filled like a file read from disk: every entity gets
-// the next instance number, starting at 10.
-class ModelBuilder {
+using test::Id;
+
+// The analysis model's parts, on top of the shared entities.
+class ModelBuilder : public test::IfcBuilder {
  public:
-  explicit ModelBuilder(TarnDesign* design) : d_(design) {}
+  using IfcBuilder::IfcBuilder;
 
-  int entities() const { return next_ - 10; }
-
-  template <class T>
-  T* entity(const char* type) {
-    T* made = typecast<T>(d_->newInstance(type));
-    EXPECT_NE(made, nullptr) << type;
-    if (made != nullptr) made->setInstanceNumber(next_++);
-    return made;
-  }
-  template <class T>
-  T* select(const char* type) {
-    return typecast<T>(d_->newInstance(type));
-  }
-
-  IfcCartesianPoint* point(std::initializer_list<double> xyz) {
-    IfcCartesianPoint* p = entity<IfcCartesianPoint>("IfcCartesianPoint");
-    for (double c : xyz) p->Coordinates()->add(c);
-    return p;
-  }
-  IfcDirection* direction(std::initializer_list<double> ratios) {
-    IfcDirection* d = entity<IfcDirection>("IfcDirection");
-    for (double r : ratios) d->DirectionRatios()->add(r);
-    return d;
-  }
-  IfcAxis2Placement3D* axes(std::initializer_list<double> at, IfcDirection* axis, IfcDirection* ref) {
-    IfcAxis2Placement3D* a = entity<IfcAxis2Placement3D>("IfcAxis2Placement3D");
-    a->Location(point(at));
-    if (axis != nullptr) a->Axis(axis);
-    if (ref != nullptr) a->RefDirection(ref);
-    return a;
-  }
-  IfcLocalPlacement* local(IfcLocalPlacement* relTo, IfcAxis2Placement3D* relative) {
-    IfcLocalPlacement* p = entity<IfcLocalPlacement>("IfcLocalPlacement");
-    if (relTo != nullptr) p->PlacementRelTo(relTo);
-    IfcAxis2Placement* s = select<IfcAxis2Placement>("IfcAxis2Placement");
-    s->_IfcAxis2Placement3D(relative);
-    p->RelativePlacement(s);
-    return p;
-  }
   IfcVertexPoint* vertex(std::initializer_list<double> xyz) {
     IfcVertexPoint* v = entity<IfcVertexPoint>("IfcVertexPoint");
     v->VertexGeometry(point(xyz));
@@ -83,16 +39,6 @@ class ModelBuilder {
     IfcProductDefinitionShape* s = entity<IfcProductDefinitionShape>("IfcProductDefinitionShape");
     s->Representations()->add(r);
     return s;
-  }
-  IfcPolyLoop* loop(std::vector<std::vector<double>> points) {
-    IfcPolyLoop* l = entity<IfcPolyLoop>("IfcPolyLoop");
-    ListOfIfcCartesianPoint* polygon = l->Polygon();
-    for (const auto& p : points) {
-      IfcCartesianPoint* c = entity<IfcCartesianPoint>("IfcCartesianPoint");
-      for (double v : p) c->Coordinates()->add(v);
-      polygon->add(c);
-    }
-    return l;
   }
   IfcBoundaryNodeCondition* condition(std::initializer_list<double> stiffnesses) {
     IfcBoundaryNodeCondition* b = entity<IfcBoundaryNodeCondition>("IfcBoundaryNodeCondition");
@@ -154,10 +100,6 @@ class ModelBuilder {
     }
     return u;
   }
-
- private:
-  TarnDesign* d_;
-  int next_ = 10;
 };
 
 // What a test needs to name of the hand-built model.
@@ -173,37 +115,21 @@ struct Model {
   IfcStructuralProfileProperties *ipe, *rectangle, *circle, *tee, *angle, *bare;
 };
 
-class AnalysisImportTest : public ::testing::Test {
+class AnalysisImportTest : public test::ImportTest {
  protected:
   void SetUp() override {
-    TARN().reporter()->setStreams(out_.get(), err_.get());
-    TARN().setSchemaPath(KORVA_SCHEMA_DIR);
+    ImportTest::SetUp();
     ASSERT_NE(LoadIfcSchema(), nullptr) << out_.text();
     design_ = TARN().newDesign("frames");
     ASSERT_TRUE(design_->addSchema(kIfcSchemaName));
     build_ = std::make_unique<ModelBuilder>(design_);
     BuildModel();
   }
-  void TearDown() override {
-    TARN().shutdown();
-    TARN().setSchemaPath(nullptr);
-    TARN().reporter()->setStreams(stdout, stderr);
-  }
-
-  // The text a string getter leaves in a buffer that held "unchanged".
-  template <class Getter>
-  static std::string Text(Getter get, int index) {
-    char buffer[256] = "unchanged";
-    get(index, buffer);
-    return buffer;
-  }
-  static int Id(TarnObject* o) { return static_cast<int>(o->instanceNumber()); }
 
   void BuildModel();
   void BuildUnits();
   void BuildProperties();
 
-  test::CapturedStream out_, err_;
   TarnDesign* design_ = nullptr;
   std::unique_ptr<ModelBuilder> build_;
   Model m_{};
@@ -442,7 +368,7 @@ TEST_F(AnalysisImportTest, CensusCountsEveryKindAndReadsModelsInInstanceOrder) {
   EXPECT_EQ(Text(GetAnaModelName, 0), "Frame A");
   EXPECT_EQ(Text(GetAnaModelName, 1), "Frame B");
   EXPECT_EQ(Text(GetAnaModelGUID, 0), "G-frame-A");
-  EXPECT_EQ(Text(GetAnaModelGUID, 1), "unchanged");  // unset GlobalId: null field
+  EXPECT_EQ(Text(GetAnaModelGUID, 1), kUntouched);  // unset GlobalId: null field
   EXPECT_EQ(GetAnaModelFileID(0), Id(m_.frameA));
   EXPECT_EQ(GetAnaModelFileID(1), Id(m_.frameB));
   EXPECT_EQ(GetAnaModelType(0), 3);
@@ -545,7 +471,7 @@ TEST_F(AnalysisImportTest, ProfileShapesFlagsAndValues) {
     SCOPED_TRACE(profiles[p].name);
     EXPECT_EQ(Text(GetStrProfilePropertiesProfileName, p), profiles[p].name);
     EXPECT_EQ(Text(GetStrProfilePropertiesSectionName, p), " ");
-    EXPECT_EQ(Text(GetStrProfilePropertiesGUID, p), "unchanged");
+    EXPECT_EQ(Text(GetStrProfilePropertiesGUID, p), kUntouched);
     EXPECT_EQ(GetStrProfilePropertiesFileID(p), Id(m_.*profiles[p].profile));
     EXPECT_EQ(GetStrProfilePropertiesProfileType(p), 0);
     for (int f = 0; f < 9; ++f) EXPECT_EQ(flags[f](p), profiles[p].flags[f]) << f;
@@ -577,14 +503,12 @@ TEST_F(AnalysisImportTest, ProfileShapesFlagsAndValues) {
 
 TEST_F(AnalysisImportTest, MembersOfTheChosenModelWithConnectionsSectionAndMaterial) {
   CensusAnalysisModels(design_);
-  testing::internal::CaptureStdout();
-  FillAnalysisModel(design_, GetAnaModelFileID(0));
-  const std::string trace = testing::internal::GetCapturedStdout();
+  const std::string trace = Traced([&] { FillAnalysisModel(design_, GetAnaModelFileID(0)); });
 
   ASSERT_EQ(GetNumberStrCurveMembers(), 1);  // beam, column
   EXPECT_EQ(Text(GetStrCurveMemberName, 0), "B1");
   EXPECT_EQ(Text(GetStrCurveMemberGUID, 0), "G-beam");
-  EXPECT_EQ(Text(GetStrCurveMemberName, 1), "unchanged");
+  EXPECT_EQ(Text(GetStrCurveMemberName, 1), kUntouched);
   EXPECT_EQ(GetStrCurveMemberFileID(0), Id(m_.beam));
   EXPECT_EQ(GetStrCurveMemberFileID(1), Id(m_.column));
   // Start sums the storey's and the beam's locations; the axes are the
@@ -683,9 +607,7 @@ TEST_F(AnalysisImportTest, MembersOfTheChosenModelWithConnectionsSectionAndMater
 
 TEST_F(AnalysisImportTest, LoadGroupsAndActionsWhateverTheModel) {
   CensusAnalysisModels(design_);
-  testing::internal::CaptureStdout();
-  FillAnalysisModel(design_, GetAnaModelFileID(1));
-  testing::internal::GetCapturedStdout();
+  Traced([&] { FillAnalysisModel(design_, GetAnaModelFileID(1)); });
 
   ASSERT_EQ(GetNumberStrLoadGroups(), 1);
   EXPECT_EQ(Text(GetStrLoadGroupName, 0), "LC1");
@@ -792,14 +714,12 @@ TEST_F(AnalysisImportTest, ExportedCallsByDesignNameAndShutDown) {
   char name[] = "frames";
   EXPECT_EQ(FindTotalAnaModels(name), -1);
   ASSERT_EQ(GetTotalAnaModels(), 1);
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(CheckAnaModel(7, GetAnaModelFileID(0), name), -1);
-  testing::internal::GetCapturedStdout();
+  Traced([&] { EXPECT_EQ(CheckAnaModel(7, GetAnaModelFileID(0), name), -1); });
   EXPECT_EQ(GetNumberStrCurveMembers(), 1);
   EXPECT_EQ(Text(GetStrCurveMemberName, 0), "B1");
   EXPECT_EQ(ShutDown(), -1);
-  EXPECT_EQ(Text(GetStrCurveMemberName, 0), "unchanged");
-  EXPECT_EQ(Text(GetProjectConversionBasedName, 1), "unchanged");
+  EXPECT_EQ(Text(GetStrCurveMemberName, 0), kUntouched);
+  EXPECT_EQ(Text(GetProjectConversionBasedName, 1), kUntouched);
   EXPECT_EQ(GetStrCurveMemberEdgeX2(0), 6.0);
 }
 
@@ -834,13 +754,7 @@ TEST_F(AnalysisImportTest, HostileInputs) {
 // A round trip through an exchange file: written (instances renumbered from
 // 10), read back by name and imported through the exported calls.
 TEST_F(AnalysisImportTest, SavedFileImportsThroughTheExportedCalls) {
-  test::TempDir dir;
-  design_->format("step");
-  design_->fileDirectory(dir.path());
-  ASSERT_TRUE(design_->save()) << out_.text();
-  ShutDown();
-  TARN().reporter()->setStreams(out_.get(), err_.get());
-  std::string path = dir.file("frames.stp");
+  std::string path = WriteAndForget(design_);
   std::vector<char> file(path.begin(), path.end());
   file.push_back('\0');
   EXPECT_EQ(FindTotalAnaModels(file.data()), -1);
@@ -849,12 +763,10 @@ TEST_F(AnalysisImportTest, SavedFileImportsThroughTheExportedCalls) {
   EXPECT_EQ(GetNumberProjectUnits(), 6);
   EXPECT_EQ(GetProjectSIUnitName(2), 24);
   // Unset values read from the file keep their defaults.
-  EXPECT_EQ(Text(GetAnaModelGUID, 1), "unchanged");
+  EXPECT_EQ(Text(GetAnaModelGUID, 1), kUntouched);
   EXPECT_EQ(GetGeneralMaterialPorosity(0), 0.0);
   EXPECT_EQ(GetMechSteelMatDynamicViscosity(0), 0.0);
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(CheckAnaModel(0, GetAnaModelFileID(0), file.data()), -1);
-  testing::internal::GetCapturedStdout();
+  Traced([&] { EXPECT_EQ(CheckAnaModel(0, GetAnaModelFileID(0), file.data()), -1); });
   ASSERT_EQ(GetNumberStrCurveMembers(), 1);
   EXPECT_EQ(GetStrCurveMemberNumberStructuralConnection(0), 1);
   EXPECT_EQ(GetStrCurveMemberSectionID(0), GetStrProfilePropertiesFileID(0));

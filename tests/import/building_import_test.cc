@@ -3,72 +3,43 @@
 // fill by design name and by file name; hostile call orders and inputs.
 #include "import/building_import.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "api/korvaifc.h"
-#include "ifc2x2/ifc2x2.h"
 #include "ifc2x2/schema.h"
-#include "objdb/design.h"
-#include "objdb/interface.h"
-#include "support/test_util.h"
+#include "import/import_fixture.h"
 
 namespace korva {
 namespace {
 
+using test::Id;
+
 using Points = std::vector<std::vector<double>>;
 
-// Makes IFC entities in one design through the generated classes.
-class Builder {
+// The building elements' parts, on top of the shared entities.
+class Builder : public test::IfcBuilder {
  public:
-  explicit Builder(TarnDesign* design) : d_(design) {}
-  template <class T>
-  T* make(const char* type) { return typecast<T>(d_->newInstance(type)); }
-  IfcCartesianPoint* point(const std::vector<double>& xyz) {
-    IfcCartesianPoint* p = make<IfcCartesianPoint>("IfcCartesianPoint");
-    for (double c : xyz) p->Coordinates()->add(c);
-    return p;
-  }
-  IfcDirection* dir(double x, double y, double z) {
-    IfcDirection* d = make<IfcDirection>("IfcDirection");
-    for (double r : {x, y, z}) d->DirectionRatios()->add(r);
-    return d;
-  }
-  IfcAxis2Placement3D* axes(const std::vector<double>& at, IfcDirection* axis, IfcDirection* ref) {
-    IfcAxis2Placement3D* a = make<IfcAxis2Placement3D>("IfcAxis2Placement3D");
-    a->Location(point(at));
-    if (axis != nullptr) a->Axis(axis);
-    if (ref != nullptr) a->RefDirection(ref);
-    return a;
-  }
-  IfcAxis2Placement3D* upright(const std::vector<double>& at) { return axes(at, dir(0, 0, 1), dir(1, 0, 0)); }
-  IfcLocalPlacement* local(IfcLocalPlacement* relTo, IfcAxis2Placement3D* axes) {
-    IfcLocalPlacement* p = make<IfcLocalPlacement>("IfcLocalPlacement");
-    if (relTo != nullptr) p->PlacementRelTo(relTo);
-    IfcAxis2Placement* select = make<IfcAxis2Placement>("IfcAxis2Placement");
-    select->_IfcAxis2Placement3D(axes);
-    p->RelativePlacement(select);
-    return p;
+  using IfcBuilder::IfcBuilder;
+  IfcAxis2Placement3D* upright(const std::vector<double>& at) {
+    return axes(at, direction({0, 0, 1}), direction({1, 0, 0}));
   }
   IfcShapeRepresentation* rep(const char* identifier, const char* type, TarnObject* item) {
-    IfcShapeRepresentation* r = make<IfcShapeRepresentation>("IfcShapeRepresentation");
+    IfcShapeRepresentation* r = entity<IfcShapeRepresentation>("IfcShapeRepresentation");
     if (identifier != nullptr) r->RepresentationIdentifier(identifier);
     r->RepresentationType(type);
     r->Items()->add(item);
     return r;
   }
   IfcProductDefinitionShape* shape(std::initializer_list<IfcShapeRepresentation*> reps) {
-    IfcProductDefinitionShape* s = make<IfcProductDefinitionShape>("IfcProductDefinitionShape");
+    IfcProductDefinitionShape* s = entity<IfcProductDefinitionShape>("IfcProductDefinitionShape");
     for (IfcShapeRepresentation* r : reps) s->Representations()->add(r);
     return s;
   }
   IfcShapeRepresentation* box(const std::vector<double>& corner, double x, double y, double z) {
-    IfcBoundingBox* b = make<IfcBoundingBox>("IfcBoundingBox");
+    IfcBoundingBox* b = entity<IfcBoundingBox>("IfcBoundingBox");
     b->Corner(point(corner));
     b->XDim(x);
     b->YDim(y);
@@ -76,7 +47,7 @@ class Builder {
     return rep("Box", "BoundingBox", b);
   }
   IfcExtrudedAreaSolid* solid(IfcProfileDef* area, IfcAxis2Placement3D* position, IfcDirection* along, double depth) {
-    IfcExtrudedAreaSolid* s = make<IfcExtrudedAreaSolid>("IfcExtrudedAreaSolid");
+    IfcExtrudedAreaSolid* s = entity<IfcExtrudedAreaSolid>("IfcExtrudedAreaSolid");
     s->SweptArea(area);
     s->Position(position);
     s->ExtrudedDirection(along);
@@ -84,50 +55,46 @@ class Builder {
     return s;
   }
   IfcProfileDef* rectangle() {
-    IfcRectangleProfileDef* r = make<IfcRectangleProfileDef>("IfcRectangleProfileDef");
+    IfcRectangleProfileDef* r = entity<IfcRectangleProfileDef>("IfcRectangleProfileDef");
     r->ProfileType(IfcProfileTypeEnum_AREA);
     return r;
   }
   IfcProfileDef* outline(const Points& points, int32_t profileType = IfcProfileTypeEnum_AREA) {
-    IfcPolyline* line = make<IfcPolyline>("IfcPolyline");
+    IfcPolyline* line = entity<IfcPolyline>("IfcPolyline");
     for (const auto& p : points) line->Points()->add(point(p));
-    IfcArbitraryClosedProfileDef* profile = make<IfcArbitraryClosedProfileDef>("IfcArbitraryClosedProfileDef");
+    IfcArbitraryClosedProfileDef* profile = entity<IfcArbitraryClosedProfileDef>("IfcArbitraryClosedProfileDef");
     profile->ProfileType(profileType);
     profile->OuterCurve(line);
     return profile;
   }
   // A body swept along Z from a flat position.
   IfcShapeRepresentation* body(const char* identifier, IfcProfileDef* area, double depth) {
-    return rep(identifier, "SweptSolid", solid(area, upright({0, 0, 0}), dir(0, 0, 1), depth));
+    return rep(identifier, "SweptSolid", solid(area, upright({0, 0, 0}), direction({0, 0, 1}), depth));
   }
   // A faceted brep body with one poly loop per face.
   IfcShapeRepresentation* brep(const char* identifier, const std::vector<Points>& faces) {
-    IfcClosedShell* shell = make<IfcClosedShell>("IfcClosedShell");
+    IfcClosedShell* shell = entity<IfcClosedShell>("IfcClosedShell");
     for (const Points& points : faces) {
-      IfcPolyLoop* loop = make<IfcPolyLoop>("IfcPolyLoop");
-      for (const auto& p : points) loop->Polygon()->add(point(p));
-      IfcFaceBound* bound = make<IfcFaceBound>("IfcFaceBound");
-      bound->Bound(loop);
-      IfcFace* face = make<IfcFace>("IfcFace");
+      IfcPolyLoop* polygon = loop(points);
+      IfcFaceBound* bound = entity<IfcFaceBound>("IfcFaceBound");
+      bound->Bound(polygon);
+      IfcFace* face = entity<IfcFace>("IfcFace");
       face->Bounds()->add(bound);
       shell->CfsFaces()->add(face);
     }
-    IfcFacetedBrep* b = make<IfcFacetedBrep>("IfcFacetedBrep");
+    IfcFacetedBrep* b = entity<IfcFacetedBrep>("IfcFacetedBrep");
     b->Outer(shell);
     return rep(identifier, "Brep", b);
   }
   IfcProduct* element(const char* type, const char* name, const char* guid, IfcLocalPlacement* placement,
                       IfcProductDefinitionShape* shape) {
-    IfcProduct* e = make<IfcProduct>(type);
+    IfcProduct* e = entity<IfcProduct>(type);
     if (name != nullptr) e->Name(name);
     if (guid != nullptr) e->GlobalId(guid);
     if (placement != nullptr) e->ObjectPlacement(placement);
     if (shape != nullptr) e->Representation(shape);
     return e;
   }
-
- private:
-  TarnDesign* d_;
 };
 
 const char kB1Guid[] = "0B1xxxxxxxxxxxxxxxxxxx";
@@ -138,44 +105,36 @@ const char kB1Guid[] = "0B1xxxxxxxxxxxxxxxxxxx";
 const std::vector<int> kCensus = {2, 1, 4, 9, 2, 4, 2};
 const std::vector<int> kFilled = {1, 0, 3, 8, 1, 3, 1};
 
-class BuildingImportTest : public ::testing::Test {
+class BuildingImportTest : public test::ImportTest {
  protected:
   void SetUp() override {
-    TARN().reporter()->setStreams(out_.get(), err_.get());
-    TARN().setSchemaPath(KORVA_SCHEMA_DIR);
-    ResetBuildingTables();
+    ImportTest::SetUp();
     design_ = NewIfcDesign("storeys.ifc", dir_.path().c_str());
     ASSERT_NE(design_, nullptr) << out_.text();
-  }
-  void TearDown() override {
-    TARN().shutdown();
-    TARN().setSchemaPath(nullptr);
-    TARN().reporter()->setStreams(stdout, stderr);
-    ResetBuildingTables();
   }
 
   void BuildTwoStoreys() {
     Builder b(design_);
-    b.make<IfcProject>("IfcProject");
+    b.entity<IfcProject>("IfcProject");
     IfcLocalPlacement* world = b.local(nullptr, b.upright({1, 0, 0}));
     IfcLocalPlacement* storey1 = b.local(world, b.upright({0, 2, 0}));
-    IfcLocalPlacement* storey2 = b.local(world, b.axes({0, 0, 3.5}, b.dir(0, 0, 1), b.dir(0, 1, 0)));
+    IfcLocalPlacement* storey2 = b.local(world, b.axes({0, 0, 3.5}, b.direction({0, 0, 1}), b.direction({0, 1, 0})));
     b.element("IfcBuildingStorey", "1", nullptr, storey1, nullptr);
     b.element("IfcBuildingStorey", "2", nullptr, storey2, nullptr);
     auto at = [&](IfcLocalPlacement* storey) { return b.local(storey, b.upright({0, 0, 0})); };
 
     // B1: placements (1,0,0), (0,2,0), (0,0,3), its own axes applied last.
-    b1_ = b.element("IfcBeam", "B1", kB1Guid, b.local(storey1, b.axes({0, 0, 3}, b.dir(1, 0, 0), b.dir(0, 1, 0))),
+    b1_ = b.element("IfcBeam", "B1", kB1Guid, b.local(storey1, b.axes({0, 0, 3}, b.direction({1, 0, 0}), b.direction({0, 1, 0}))),
                     b.shape({b.rep("Body", "SweptSolid",
-                                   b.solid(b.rectangle(), b.axes({0.1, 0.2, 0.3}, b.dir(0, 1, 0), b.dir(0, 0, 1)),
-                                           b.dir(0, 0, 1), 6.0)),
+                                   b.solid(b.rectangle(), b.axes({0.1, 0.2, 0.3}, b.direction({0, 1, 0}), b.direction({0, 0, 1})),
+                                           b.direction({0, 0, 1}), 6.0)),
                              b.box({-0.1, -0.2, 0.05}, 0.5, 6.0, 0.3)}));
     // B2: own placement without Axis: passed over; storey 2 then the world
     // are applied, the world's axes stay.  No Name; the swept solid without
     // identifier counts as the body, its bare Position gives no axes.
     b.element("IfcBeam", nullptr, "0B2xxxxxxxxxxxxxxxxxxx", b.local(storey2, b.axes({5, 0, 0}, nullptr, nullptr)),
               b.shape({b.rep(nullptr, "SweptSolid",
-                             b.solid(b.rectangle(), b.axes({0, 0, 0}, nullptr, nullptr), b.dir(1, 0, 0), 4.0))}));
+                             b.solid(b.rectangle(), b.axes({0, 0, 0}, nullptr, nullptr), b.direction({1, 0, 0}), 4.0))}));
     // C1: its swept solid is not the body.
     b.element("IfcColumn", "C1", "0C1xxxxxxxxxxxxxxxxxxx", b.local(storey1, b.upright({2, 3, 0})),
               b.shape({b.body("Axis", b.rectangle(), 9.0), b.box({0, 0, 0}, 0.4, 3.0, 0.5)}));
@@ -214,8 +173,6 @@ class BuildingImportTest : public ::testing::Test {
     FillImportTables(design_, nullptr);
   }
 
-  test::TempDir dir_;
-  test::CapturedStream out_, err_;
   TarnDesign* design_ = nullptr;
   IfcProduct *b1_ = nullptr, *w2_ = nullptr;
 };
@@ -223,12 +180,6 @@ class BuildingImportTest : public ::testing::Test {
 std::vector<int> Counters() {
   return {GetTotalBeams(), GetTotalColumns(), GetTotalWalls(), GetTotalWallPoints(),
           GetTotalSlabs(), GetTotalSlabPoints(), GetTotalGenerals()};
-}
-
-std::string Text(void (*getter)(int, char*), int index) {
-  char buffer[64] = "<untouched>";
-  getter(index, buffer);
-  return buffer;
 }
 
 TEST_F(BuildingImportTest, CensusCountsExactTypesAndOutlinePoints) {
@@ -277,28 +228,26 @@ TEST_F(BuildingImportTest, BeamAndColumnRecords) {
       {"ExtrudedPosRefAxis1", GetBeamExtrudedPosRefAxis1, GetColumnExtrudedPosRefAxis1, 0.0, 0.0},
       {"ExtrudedPosRefAxis2", GetBeamExtrudedPosRefAxis2, GetColumnExtrudedPosRefAxis2, 0.0, 0.0},
       {"ExtrudedPosRefAxis3", GetBeamExtrudedPosRefAxis3, GetColumnExtrudedPosRefAxis3, 1.0, 0.0},
-      {"2DHeight", GetBeam2DHeight, GetColumn2DHeight, 0.0, 0.0},
-      {"2DWidth", GetBeam2DWidth, GetColumn2DWidth, 0.0, 0.0},
-      {"2DOffset1", GetBeam2DOffset1, GetColumn2DOffset1, 0.0, 0.0},
-      {"2DOffset2", GetBeam2DOffset2, GetColumn2DOffset2, 0.0, 0.0},
-      {"2DDirectionAxis1", GetBeam2DDirectionAxis1, GetColumn2DDirectionAxis1, 0.0, 0.0},
-      {"2DDirectionAxis2", GetBeam2DDirectionAxis2, GetColumn2DDirectionAxis2, 0.0, 0.0},
   };
   for (const auto& f : fields) {
     EXPECT_DOUBLE_EQ(f.beam(0), f.b1) << "GetBeam" << f.name;
     EXPECT_DOUBLE_EQ(f.column(0), f.c1) << "GetColumn" << f.name;
   }
+  // No step writes the 2D fields.
+  for (auto get : {GetBeam2DHeight, GetBeam2DWidth, GetBeam2DOffset1, GetBeam2DOffset2, GetBeam2DDirectionAxis1,
+                   GetBeam2DDirectionAxis2, GetColumn2DHeight, GetColumn2DDirectionAxis2})
+    EXPECT_EQ(get(0), 0.0);
   EXPECT_EQ(Text(GetBeamName, 0), "B1");
   EXPECT_EQ(Text(GetBeamGUID, 0), kB1Guid);
   EXPECT_EQ(Text(GetColumnName, 0), "C1");
   EXPECT_EQ(Text(GetColumnGUID, 0), "0C1xxxxxxxxxxxxxxxxxxx");
-  EXPECT_EQ(Text(GetBeamName, 1), "<untouched>");  // Name unset
+  EXPECT_EQ(Text(GetBeamName, 1), kUntouched);  // Name unset
   EXPECT_EQ(Text(GetBeamGUID, 1), "0B2xxxxxxxxxxxxxxxxxxx");
   const double b2[] = {GetBeamStartx(1), GetBeamStarty(1), GetBeamStartz(1), GetBeamAxis3(1), GetBeamRef1(1),
                        GetBeamRef2(1), GetBeamExtrudedDepth(1), GetBeamExtrudedAxis1(1),
                        GetBeamExtrudedPosAxis3(1), GetBeamExtrudedPosRefAxis1(1)};
   EXPECT_EQ(std::vector<double>(b2, b2 + 10), (std::vector<double>{1, 0, 3.5, 1, 1, 0, 4, 1, 0, 0}));
-  EXPECT_EQ(GetBeamFileID(0), 0);  // never written or read: no instance number
+  EXPECT_EQ(GetBeamFileID(0), Id(b1_));
 }
 
 TEST_F(BuildingImportTest, WallAndSlabRecordsWithOutlinePoints) {
@@ -336,7 +285,7 @@ TEST_F(BuildingImportTest, WallAndSlabRecordsWithOutlinePoints) {
   EXPECT_EQ(Text(GetWallName, 1), "W2");
   EXPECT_EQ(Text(GetWallGUID, 0), "0W1xxxxxxxxxxxxxxxxxxx");
   EXPECT_EQ(Text(GetSlabName, 0), "S1");
-  EXPECT_EQ(Text(GetWallGUID, 1), "<untouched>");  // GlobalId unset
+  EXPECT_EQ(Text(GetWallGUID, 1), kUntouched);  // GlobalId unset
   // Index/Total: W1 0/5, W2 5/4, W3 and W4 none (W3's depth is read).
   const int walls[] = {GetWallIndex(0), GetWallTotal(0), GetWallIndex(1), GetWallTotal(1),
                        GetWallIndex(2), GetWallTotal(2), GetWallIndex(3), GetWallTotal(3)};
@@ -388,7 +337,7 @@ TEST_F(BuildingImportTest, FileIdsAreInstanceNumbersAndTraceNamesEveryEntity) {
   b.element("IfcBeam", "first", nullptr, nullptr, nullptr);
   b.point({1, 2});
   b.element("IfcBeam", "second", nullptr, nullptr, nullptr);
-  b.make<IfcAxis2Placement>("IfcAxis2Placement")->_IfcAxis2Placement3D(b.axes({0, 0}, nullptr, nullptr));
+  b.select<IfcAxis2Placement>("IfcAxis2Placement")->_IfcAxis2Placement3D(b.axes({0, 0}, nullptr, nullptr));
   ASSERT_TRUE(design_->save()) << out_.text();  // numbers the instances from 10
   test::CapturedStream trace;
   CountImportObjects(design_);
@@ -400,7 +349,7 @@ TEST_F(BuildingImportTest, FileIdsAreInstanceNumbersAndTraceNamesEveryEntity) {
   EXPECT_EQ(GetBeamFileID(0), 10);
   EXPECT_EQ(GetBeamFileID(1), 11);
   EXPECT_EQ(Text(GetBeamName, 1), "second");
-  EXPECT_EQ(Text(GetBeamGUID, 1), "<untouched>");
+  EXPECT_EQ(Text(GetBeamGUID, 1), kUntouched);
 }
 
 TEST_F(BuildingImportTest, PlacementChains) {
@@ -409,7 +358,7 @@ TEST_F(BuildingImportTest, PlacementChains) {
   // Axis adds nothing unless the proxy rule applies.
   IfcLocalPlacement* root = b.local(nullptr, b.upright({10, 0, 0}));
   IfcLocalPlacement* bare = b.local(root, b.axes({0, 20, 0}, nullptr, nullptr));
-  IfcLocalPlacement* own = b.local(bare, b.axes({0, 0, 30}, b.dir(0, 1, 0), nullptr));
+  IfcLocalPlacement* own = b.local(bare, b.axes({0, 0, 30}, b.direction({0, 1, 0}), nullptr));
   auto frame = [](const PlacementFrame& f) {
     return std::vector<double>{f.start[0], f.start[1], f.start[2], f.axis[0], f.axis[1], f.axis[2],
                                f.ref[0],   f.ref[1],   f.ref[2]};
@@ -426,10 +375,10 @@ TEST_F(BuildingImportTest, PlacementChains) {
   EXPECT_EQ(frame(ComposePlacement(d, true)), (std::vector<double>{0, 0, 1, 0, 0, 1, 1, 0, 0}));
   // Not a local placement, or a 2D relative placement: nothing, silently.
   EXPECT_EQ(ComposePlacement(b.point({1, 1, 1}), false).start[0], 0.0);
-  IfcAxis2Placement2D* flat = b.make<IfcAxis2Placement2D>("IfcAxis2Placement2D");
+  IfcAxis2Placement2D* flat = b.entity<IfcAxis2Placement2D>("IfcAxis2Placement2D");
   flat->Location(b.point({4, 4}));
-  IfcLocalPlacement* p2 = b.make<IfcLocalPlacement>("IfcLocalPlacement");
-  p2->RelativePlacement(b.make<IfcAxis2Placement>("IfcAxis2Placement"));
+  IfcLocalPlacement* p2 = b.entity<IfcLocalPlacement>("IfcLocalPlacement");
+  p2->RelativePlacement(b.select<IfcAxis2Placement>("IfcAxis2Placement"));
   p2->RelativePlacement()->_IfcAxis2Placement2D(flat);
   EXPECT_EQ(ComposePlacement(p2, false).start[0], 0.0);
   EXPECT_EQ(out_.text().find("Cannot typecast"), std::string::npos) << out_.text();
@@ -441,9 +390,7 @@ TEST_F(BuildingImportTest, ExportedCensusAndFillByDesignName) {
   EXPECT_EQ(FindTotalObjects(&name[0]), -1);
   EXPECT_EQ(ImportDesign(), design_);
   EXPECT_EQ(Counters(), kCensus);
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(CheckNumber(12345, &name[0]), -1);
-  const std::string lines = testing::internal::GetCapturedStdout();
+  const std::string lines = Traced([&] { EXPECT_EQ(CheckNumber(12345, &name[0]), -1); });
   EXPECT_EQ(Counters(), kFilled);
   EXPECT_EQ(Text(GetWallName, 1), "W2");
   size_t count = 0, beams = 0, entities = 0;
@@ -461,7 +408,7 @@ TEST_F(BuildingImportTest, ExportedCensusAndFillByDesignName) {
   // Numbers outlive a shutdown; the text of the released design is no
   // longer handed out, the blank default still is.
   EXPECT_EQ(ShutDown(), -1);
-  EXPECT_EQ(Text(GetWallName, 1), "<untouched>");
+  EXPECT_EQ(Text(GetWallName, 1), kUntouched);
   EXPECT_EQ(Text(GetWallPointGUID, 0), " ");
   EXPECT_DOUBLE_EQ(GetWallStartz(1), 3.5);
 }
@@ -469,8 +416,8 @@ TEST_F(BuildingImportTest, ExportedCensusAndFillByDesignName) {
 TEST_F(BuildingImportTest, AnalysisKindsFollowTheBuildingPasses) {
   BuildTwoStoreys();
   Builder b(design_);
-  b.make<IfcStructuralCurveMember>("IfcStructuralCurveMember");
-  b.make<IfcStructuralCurveMember>("IfcStructuralCurveMember");
+  b.entity<IfcStructuralCurveMember>("IfcStructuralCurveMember");
+  b.entity<IfcStructuralCurveMember>("IfcStructuralCurveMember");
   std::string name = "storeys";
   FindTotalObjects(&name[0]);
   EXPECT_EQ(GetTotalBeams(), 2);
@@ -498,7 +445,7 @@ TEST_F(BuildingImportTest, CallsOutOfOrderMissingFilesAndFullTables) {
   EXPECT_DOUBLE_EQ(GetBeamStartx(0), 0.0);
   EXPECT_DOUBLE_EQ(GetGeneralZ(5), 0.0);
   EXPECT_EQ(GetWallTotal(0), 0);
-  EXPECT_EQ(Text(GetSlabName, 0), "<untouched>");
+  EXPECT_EQ(Text(GetSlabName, 0), kUntouched);
   Import();  // nothing in the design yet
   EXPECT_EQ(Counters(), std::vector<int>(7, -1));
 
@@ -539,32 +486,25 @@ TEST_F(BuildingImportTest, CallsOutOfOrderMissingFilesAndFullTables) {
 TEST_F(BuildingImportTest, ImportsAWrittenFileByName) {
   BuildTwoStoreys();
   ASSERT_TRUE(design_->save()) << out_.text();
-  const int b1 = static_cast<int>(b1_->instanceNumber());
-  const int w2 = static_cast<int>(w2_->instanceNumber());
+  const int b1 = Id(b1_);
+  const int w2 = Id(w2_);
   IfcExtrudedAreaSolid* solid = typecast<IfcExtrudedAreaSolid>(
       typecast<IfcShapeRepresentation>(w2_->Representation()->Representations()->get(0))->Items()->get(0));
   IfcPolyline* outline = typecast<IfcPolyline>(typecast<IfcArbitraryClosedProfileDef>(solid->SweptArea())->OuterCurve());
-  const int w2Point = static_cast<int>(outline->Points()->get(0)->instanceNumber());
-  ASSERT_TRUE(SaveAndDiscard(design_));
-  std::string path = dir_.file("storeys.ifc");
-  // Without a reader of exchange files the read is an error: keep the
-  // process alive and tell that case apart.
-  TARN().reporter()->setExitLevel(5);
+  const int w2Point = Id(outline->Points()->get(0));
+  std::string path = WriteAndForget(design_);
   EXPECT_EQ(FindTotalObjects(&path[0]), -1);
-  if (ImportDesign() == nullptr && out_.text().find("readContents(FILE*,STR) is not defined!") != std::string::npos)
-    GTEST_SKIP() << "reading .ifc files is not available yet";
   ASSERT_NE(ImportDesign(), nullptr) << out_.text();
   EXPECT_EQ(Counters(), kCensus);
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(CheckNumber(0, &path[0]), -1);
-  EXPECT_NE(testing::internal::GetCapturedStdout().find("Name: IfcWallStandardCase\n"), std::string::npos);
+  EXPECT_NE(Traced([&] { EXPECT_EQ(CheckNumber(0, &path[0]), -1); }).find("Name: IfcWallStandardCase\n"),
+            std::string::npos);
   EXPECT_EQ(Counters(), kFilled);
   EXPECT_EQ(GetBeamFileID(0), b1);
   EXPECT_EQ(GetWallFileID(1), w2);
   EXPECT_EQ(GetWallpointFileID(5), w2Point);
   EXPECT_EQ(Text(GetBeamName, 0), "B1");
   EXPECT_EQ(Text(GetBeamGUID, 0), kB1Guid);
-  EXPECT_EQ(Text(GetBeamName, 1), "<untouched>");
+  EXPECT_EQ(Text(GetBeamName, 1), kUntouched);
   const double values[] = {GetBeamStartz(0), GetBeamHeight(0), GetWallY(6), GetGeneralStartx(0), GetSlabLength(0)};
   EXPECT_EQ(std::vector<double>(values, values + 5), (std::vector<double>{3, 0.5, 5, 3, 4}));
   EXPECT_EQ(GetGeneralTotal(0), 7);

@@ -1,13 +1,15 @@
-// korva_api_doc: writes docs/API.md from the contract abi/exports.tsv and the
-// declarations of the api/ headers.
+// korva_api_doc: writes docs/API.md from the contract abi/exports.tsv, the
+// import's getter lists (api/import_getters.h) and the declarations of the
+// api/ headers.
 //
 //   korva_api_doc CONTRACT OUTPUT API_DIR
 //
 // The contract gives every exported function with its family, result and
-// argument types; the headers (API_DIR/*.h) give the argument names.  A declaration whose
-// result or argument types differ from the contract is an error, and so is a
-// family without a description below, so the document cannot drift from the
-// contract or from the code.
+// argument types; the getter lists and the headers (API_DIR/*.h) give the
+// argument names.  A getter or declaration whose result or argument types
+// differ from the contract is an error, and so is a family without a
+// description below, so the document cannot drift from the contract or
+// from the code.
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -18,6 +20,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "api/import_getters.h"
 
 namespace {
 
@@ -83,7 +87,34 @@ const Family kFamilies[] = {
 
 const char kGetterText[] =
     "Getters take a 0-based record index (and, for the values of a record's arrays, a position). "
-    "Text getters copy the text with its terminator into the buffer the host passes.";
+    "Text getters copy the text with its terminator into the buffer the host passes, and write at most "
+    "256 bytes (`KORVA_TEXT_BUFFER_SIZE`): a text longer than 255 bytes is cut there, a GlobalId longer "
+    "than 22 characters is handed out empty, and the import warns of each. Hosts pass buffers of at "
+    "least 256 bytes.";
+
+// A getter or counter of the lists: its shape (api/import_getters.h) and
+// the name of its index ("point" in the tables of points, "index" in the
+// others).
+struct Listed {
+  const char* name;
+  const char* result;
+  const char* types;
+  std::string table;
+};
+
+#define KORVA_DOC_GETTER(Family, Field, Kind, table, member) {"Get" #Family #Field, KORVA_GETTER_SHAPE_##Kind, #table},
+#define KORVA_DOC_COUNT(Name, value) {"Get" #Name, KORVA_COUNT_SHAPE, ""},
+
+const std::vector<Listed>& ListedGetters() {
+  static const std::vector<Listed> kListed = {
+      KORVA_BUILDING_COUNTS(KORVA_DOC_COUNT) KORVA_BUILDING_GETTERS(KORVA_DOC_GETTER)
+      KORVA_ANALYSIS_COUNTS(KORVA_DOC_COUNT) KORVA_ANALYSIS_GETTERS(KORVA_DOC_GETTER)};
+  return kListed;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
 
 std::vector<std::string> Split(const std::string& text, char sep) {
   std::vector<std::string> out;
@@ -209,6 +240,26 @@ int main(int argc, char** argv) {
       }
       fn.names = names;
     }
+  }
+
+  for (const Listed& getter : ListedGetters()) {
+    auto found = byName.find(getter.name);
+    if (found == byName.end()) {
+      std::cerr << "api/import_getters.h: " << getter.name << " is listed but not in the contract\n";
+      ++errors;
+      continue;
+    }
+    Function& fn = functions[found->second];
+    std::vector<std::string> types;
+    for (const std::string& t : Split(getter.types, ',')) types.push_back(t);
+    if (getter.result != fn.result || types != fn.types) {
+      std::cerr << "api/import_getters.h: " << getter.name << " is listed with other types than the contract's\n";
+      ++errors;
+      continue;
+    }
+    fn.names.clear();
+    if (!types.empty()) fn.names.push_back(EndsWith(getter.table, "Points") ? "point" : "index");
+    if (types.size() > 1) fn.names.push_back(types[1] == "char*" ? "buffer" : "position");
   }
 
   std::map<std::string, std::vector<const Function*>> byFamily;

@@ -1,37 +1,43 @@
-#include "support/failing_allocation.h"
+#include "support/failing_allocator.h"
 
 #include <cstdlib>
 #include <new>
 
-namespace korva {
-namespace test {
 namespace {
 
-bool g_fail = false;
+bool g_failing = false;
+std::size_t g_minimum = 0;
 
-}  // namespace
-
-bool Fails() { return g_fail; }
-
-void FailAllocations(bool fail) { g_fail = fail; }
-
-}  // namespace test
-}  // namespace korva
-
-namespace {
+bool Fails(std::size_t size) { return g_failing && size >= g_minimum; }
 
 void* Allocate(std::size_t size) {
-  if (korva::test::Fails()) throw std::bad_alloc();
+  if (Fails(size)) throw std::bad_alloc();
   if (void* p = std::malloc(size != 0 ? size : 1)) return p;
   throw std::bad_alloc();
 }
 
 }  // namespace
 
+namespace korva {
+namespace test {
+
+FailingAllocations::FailingAllocations(std::size_t minimum) : previous_(g_failing), previousMinimum_(g_minimum) {
+  g_failing = true;
+  g_minimum = minimum;
+}
+
+FailingAllocations::~FailingAllocations() {
+  g_failing = previous_;
+  g_minimum = previousMinimum_;
+}
+
+}  // namespace test
+}  // namespace korva
+
 void* operator new(std::size_t size) { return Allocate(size); }
 void* operator new[](std::size_t size) { return Allocate(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  if (korva::test::Fails()) return nullptr;
+  if (Fails(size)) return nullptr;
   return std::malloc(size != 0 ? size : 1);
 }
 void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
