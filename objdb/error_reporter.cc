@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "objdb/error_category.h"
+#include "objdb/process_state.h"
 #include "objdb/time_stamp.h"
 #include "platform/platform.h"
 
@@ -123,6 +124,8 @@ void TarnErrorReporter::report(const TarnErrorCategory& category, const TarnErro
   const int exitLevel = category.exitLevel() != 0 ? category.exitLevel() : exitLevel_;
   if (severity >= exitLevel) {
     std::fflush(out_);
+    logging(false);
+    TarnProcessState::processEnding();
     std::exit(1);
   }
   if (severity >= kError) {

@@ -14,6 +14,7 @@
 #include "objdb/error_category.h"
 #include "objdb/meta_schema.h"
 #include "objdb/oid.h"
+#include "objdb/process_state.h"
 #include "objdb/text.h"
 #include "objdb/trash.h"
 #include "platform/platform.h"
@@ -59,10 +60,7 @@ DesignPath SplitDesignPath(const std::string& path) {
   return out;
 }
 
-TarnInterface& TARN() {
-  static TarnInterface tarn;
-  return tarn;
-}
+TarnInterface& TARN() { return TarnProcessState::get().interface(); }
 
 TarnInterface::TarnInterface() = default;
 TarnInterface::~TarnInterface() = default;

@@ -96,8 +96,11 @@ class TarnType {
   TarnPrototypeMaker prototypeMaker = nullptr;
   TarnLayoutInitializer layoutInitializer = nullptr;
 
-  // The class's prototype, made on first request.
+  // The class's prototype, made on first request and kept until
+  // releasePrototype() (the process state releases every prototype when
+  // the library is unloaded).
   TarnObject* prototype();
+  void releasePrototype();
 
   // Ancestors with the position of their parts; the layout initializer fills
   // them (and the own attributes) once, on first need.
