@@ -64,6 +64,9 @@ void TarnFileContext::prefix(std::string* out) const {
 }
 
 TarnErrorReporter::TarnErrorReporter() : out_(stdout), err_(stderr) {
+  // Room for an ordinary message from the start, so that a report needs no
+  // allocation (one that says memory ran out still gets through).
+  line_.reserve(256);
   if (const char* log = platform::GetEnv("TARN_LOG")) {
     logName_ = log;
     logging(true);

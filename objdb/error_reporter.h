@@ -121,7 +121,8 @@ class TarnErrorReporter {
   std::vector<const TarnErrorContext*> contexts_;
   std::FILE* out_;
   std::FILE* err_;
-  std::string line_;  // message being built, reused between reports
+  std::string line_;  // message being built, reused between reports (room
+                      // for a short one is reserved at construction)
 };
 
 // Pushes a context for the lifetime of the guard.
