@@ -1,6 +1,7 @@
 // The exported functions a host session uses, as a table of function
-// pointers bound by name from a library loaded at run time (as the
-// application binds them).
+// pointers: bound by name from a library loaded at run time (as the
+// application binds them), or taken from the library linked into the test
+// program.  The same session code then drives either.
 #ifndef KORVA_TESTS_SUPPORT_HOST_CALLS_H
 #define KORVA_TESTS_SUPPORT_HOST_CALLS_H
 
@@ -42,6 +43,10 @@ class LoadedLibrary;
 // Binds every function by its exported name in a library loaded at run
 // time.
 HostCalls BindLoadedCalls(const LoadedLibrary& library);
+
+// The functions of the library linked into the test program
+// (linked_calls.cc; only programs that link the library have it).
+HostCalls LinkedCalls();
 
 }  // namespace test
 }  // namespace korva
