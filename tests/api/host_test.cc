@@ -70,11 +70,15 @@ TEST_F(HostTest, UpdateFunctionsUnderTheirPlainAndDecoratedNames) {
   auto open2 = fn<int (*)(int, char*)>("_Z18OpenFileForUpdate2iPc");
   auto rename = fn<int (*)(int, int, char*)>("_Z31UpdateOneCurveMemberSectionNameiiPc");
   auto shutDown = fn<VoidFn>("ShutDown");
-  ASSERT_TRUE(open2 && rename && shutDown);
-  // Without a file to update both return -1 and change nothing.
+  auto setSchema = fn<StrFn>("SetSchemaPath");
+  ASSERT_TRUE(open2 && rename && shutDown && setSchema);
+  // Without a file to update both return -1 and change nothing (without the
+  // schemas the first would end the process).
+  EXPECT_EQ(setSchema(const_cast<char*>(KORVA_SCHEMA_DIR)), -1);
   EXPECT_EQ(open2(0, const_cast<char*>("no_such_file.ifc")), -1);
   EXPECT_EQ(rename(0, 10, const_cast<char*>("HEA 100")), -1);
   EXPECT_EQ(shutDown(), -1);
+  EXPECT_EQ(setSchema(nullptr), -1);
 }
 
 }  // namespace
