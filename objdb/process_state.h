@@ -50,8 +50,12 @@ class TarnProcessState {
 
   TarnInterface& interface() { return interface_; }
   TarnTypeTables& types() { return types_; }
-  // Strings and blocks of instances that belong to no design.
-  Arena& freeStanding() { return freeStanding_; }
+  // Strings and blocks of instances that belong to no design.  While a
+  // design lends its arena, they go there instead: the meta-schema's
+  // objects join their design's extents only once their domains exist, and
+  // what they hold must go with that design at shutdown.
+  Arena& freeStanding() { return lent_ != nullptr ? *lent_ : freeStanding_; }
+  void lendFreeStanding(Arena* arena) { lent_ = arena; }
   TarnValueIndexTable& valueIndexes() { return valueIndexes_; }
   // Every identifier block known to the process; block number n is entry
   // n - 1.  Kept across shutdowns so that identifiers stay unique.
@@ -74,6 +78,7 @@ class TarnProcessState {
   Arena freeStanding_;
   TarnValueIndexTable valueIndexes_;
   TarnInterface interface_;
+  Arena* lent_ = nullptr;
 };
 
 }  // namespace korva
