@@ -1,7 +1,5 @@
 #include "objdb/process_state.h"
 
-#include "objdb/tarn_object.h"
-
 namespace korva {
 namespace {
 
@@ -26,11 +24,6 @@ TarnProcessState& TarnProcessState::get() {
 
 void TarnProcessState::processEnding() { g_processEnding = true; }
 
-TarnProcessState::~TarnProcessState() {
-  interface_.shutdown();
-  // The prototypes are free-standing instances of their classes; they go
-  // while the storage their destructors may touch is still there.
-  for (TarnType* type : types_.all) type->releasePrototype();
-}
+TarnProcessState::~TarnProcessState() { interface_.shutdown(); }
 
 }  // namespace korva

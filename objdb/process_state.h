@@ -3,12 +3,13 @@
 // Everything the object store keeps from one call to the next lives here:
 // the interface object (TARN()), the table of class type records, the
 // storage of free-standing instances, the value indexes of large sets and
-// the blocks of object identifiers.  The object is made on first use (after
-// static initialisation has made the class type records) and destroyed with
-// the library's other static objects: when the host unloads the library or
-// the process ends.  Its destruction shuts the interface object down when
-// the host has not, releases the prototypes of the class records and then
-// frees the rest, so that a library unloaded leaves nothing allocated.
+// the blocks of object identifiers.  The object is made on first use, never
+// during static initialisation (so it goes before the class type records,
+// which are static objects), and destroyed with the library's other static
+// objects: when the host unloads the library or the process ends.  Its
+// destruction shuts the interface object down when the host has not and
+// then frees the rest; the class type records free their prototypes.  A
+// library unloaded leaves nothing allocated.
 //
 // What lives only from an initialisation to the next shutdown (designs, the
 // error reporter, the identifier index) belongs to the interface object and
@@ -62,8 +63,7 @@ class TarnProcessState {
   std::vector<TarnOidPrefix>& oidBlocks() { return oidBlocks_; }
 
   TarnProcessState() = default;
-  // Shuts the interface object down, releases the prototypes, then frees
-  // the rest.
+  // Shuts the interface object down, then frees the rest.
   ~TarnProcessState();
   TarnProcessState(const TarnProcessState&) = delete;
   TarnProcessState& operator=(const TarnProcessState&) = delete;

@@ -78,6 +78,10 @@ TarnType* TarnTypeRegistry::adopt(TarnType* type) {
   return type;
 }
 
+// A prototype is a free-standing default instance: its destruction needs
+// nothing but the class's code, whenever the record goes.
+TarnType::~TarnType() { delete prototype_; }
+
 TarnDomain* TarnType::domain() {
   if (domain_ == nullptr) ResolveClassDomain(*this);
   return domain_;
@@ -88,10 +92,6 @@ TarnObject* TarnType::prototype() {
   return prototype_;
 }
 
-void TarnType::releasePrototype() {
-  delete prototype_;
-  prototype_ = nullptr;
-}
 
 void TarnType::ensureLayout() {
   if (layoutDone_) return;
