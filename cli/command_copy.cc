@@ -4,9 +4,8 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "cli/progress.h"
 #include "cli/read_design.h"
-#include "exchange/part21_writer.h"
+#include "cli/write_design.h"
 #include "objdb/design.h"
 #include "objdb/interface.h"
 
@@ -41,14 +40,7 @@ int RunCopy(const Invocation& call) {
   ReadOutcome read = ReadExchangeFile(in);
   std::fputs(read.diagnostics.c_str(), stderr);
   if (read.design == nullptr) return Fail(kExitFailed, "%s could not be read", in.c_str());
-  std::FILE* file = std::fopen(out.c_str(), "wb");
-  if (file == nullptr) return Fail(kExitNoOutput, "%s: cannot be written", out.c_str());
-  bool written;
-  {
-    FileProgress progress(file, FileSize(in), "writing", SplitPath(out).file);
-    written = Part21Writer::Write(read.design, file);
-  }
-  written = std::fclose(file) == 0 && written;
+  const bool written = WriteExchangeFile(read.design, out, in);
   TARN().shutdown();
   if (!written) return Fail(kExitNoOutput, "%s: the write failed", out.c_str());
   return kExitOk;

@@ -14,6 +14,7 @@ namespace cli {
 extern const Command kSampleCommand;
 extern const Command kCheckCommand;
 extern const Command kCopyCommand;
+extern const Command kConvertCommand;
 extern const Command kImportCommand;
 extern const Command kExportBuildingCommand;
 extern const Command kExportAnalysisCommand;
@@ -23,7 +24,7 @@ extern const Command kGuidCommand;
 
 const std::vector<const Command*>& Commands() {
   static const std::vector<const Command*> commands = {
-      &kSampleCommand,         &kCheckCommand,          &kCopyCommand,   &kImportCommand,
+      &kSampleCommand,         &kCheckCommand,          &kCopyCommand,   &kConvertCommand, &kImportCommand,
       &kExportBuildingCommand, &kExportAnalysisCommand, &kUpdateSectionCommand, &kSchemaCommand, &kGuidCommand,
   };
   return commands;

@@ -35,6 +35,8 @@ set(KORVA_CORE_SOURCES
   objdb/trash.cc
   objdb/union.cc
   objdb/usedin.cc
+  exchange/conversion_rules.cc
+  exchange/file_schema.cc
   exchange/format_registry.cc
   exchange/iostep.cc
   exchange/native_binary.cc
@@ -43,6 +45,7 @@ set(KORVA_CORE_SOURCES
   exchange/part21_reader.cc
   exchange/part21_tokenizer.cc
   exchange/part21_writer.cc
+  exchange/schema_conversion.cc
   ifc2x2/globalid.cc
   import/analysis_import.cc
   import/analysis_members.cc

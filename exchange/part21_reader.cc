@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "exchange/file_schema.h"
 #include "exchange/iostep.h"
 #include "exchange/part21_tokenizer.h"
 #include "objdb/complex_domain.h"
@@ -305,9 +306,10 @@ bool Reader::headerChecks() {
     const uint32_t n = ids != nullptr ? ids->count() : 0;
     for (uint32_t i = 0; i < n; ++i) {
       const char* id = ids->getString(static_cast<int>(i));
-      TarnDesign* schema = id != nullptr ? FindSchemaDesign(id) : nullptr;
+      TarnDesign* schema = id != nullptr ? FindFileSchema(id) : nullptr;
       if (schema == nullptr) {
         Msg().report(2011, id != nullptr ? id : "<null>");
+        ReportReadableSchemas();
         return false;
       }
       design_->addSchema(schema);

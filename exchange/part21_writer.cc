@@ -72,7 +72,8 @@ inline void PrefetchAhead(const TarnObject* o) {
 
 class Writer {
  public:
-  Writer(TarnDesign* design, std::FILE* file) : design_(design), out_(file), version_(g_specVersion) {}
+  Writer(TarnDesign* design, std::FILE* file, const Part21View* view = nullptr)
+      : design_(design), out_(file), version_(g_specVersion), view_(view) {}
 
   bool run() {
     NumberInstances(design_);
@@ -164,6 +165,17 @@ class Writer {
   void fileSchema() {
     out_.writeKeyword("FILE_SCHEMA ((");
     Part21Separator next;
+    if (view_ != nullptr) {
+      for (const std::string& name : view_->fileSchemas()) {
+        next(out_);
+        out_.writeChar('\'');
+        out_.writeIdentifier(name.c_str());
+        out_.writeChar('\'');
+      }
+      out_.writeKeyword("))");
+      out_.writeEndRecord();
+      return;
+    }
     ListOfTarnDesign* schemas = design_->schemas();
     for (uint32_t i = 0; i < schemas->count(); ++i) {
       TarnDesign* s = schemas->get(i);
@@ -227,7 +239,7 @@ class Writer {
           if (!IsEntity(o)) continue;
           out_.writeReference(o->instanceNumber());
           out_.writeChar('=');
-          if (plan.state == ExtentPlan::kUnplanned) plan.prepare(o);
+          if (plan.state == ExtentPlan::kUnplanned) plan.prepare(o, view_);
           if (plan.state == ExtentPlan::kPlanned) planned(o, plan);
           else instance(o, false);
           if (out_.failed()) return;
@@ -258,10 +270,29 @@ class Writer {
     std::string opening;  // "IFCWALL("
     std::vector<Field> fields;
 
-    void prepare(TarnObject* first) {
+    void prepare(TarnObject* first, const Part21View* view) {
       TarnDomain* d = first->domain();
       if (d == nullptr || d->isComplex()) {
         state = kGeneral;
+        return;
+      }
+      std::string name;
+      std::vector<int> positions;
+      if (view != nullptr && view->layout(d, &name, &positions)) {
+        for (char c : name) opening += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+        opening += '(';
+        const std::vector<TarnAttribute*>& all = d->allAttributes();
+        for (int i : positions) {
+          if (i < 0 || static_cast<size_t>(i) >= all.size()) {
+            fields.push_back({nullptr, nullptr, 0, false, i == Part21View::kDerived});
+            continue;
+          }
+          TarnAttribute* a = all[static_cast<size_t>(i)];
+          Field f{a, nullptr, a->offset(), a->inOverflow(), a->isDerived()};
+          if (!f.derived && a->hasSlot()) f.type = first->slotType(a);
+          fields.push_back(f);
+        }
+        state = kPlanned;
         return;
       }
       for (const char* c = d->name(); *c != '\0'; ++c)
@@ -285,7 +316,7 @@ class Writer {
       next(out_);
       if (f.derived) {
         out_.writeDerived();
-      } else if (f.type == nullptr) {
+      } else if (f.type == nullptr || f.attribute == nullptr) {
         out_.writeNull();
       } else if (f.inOverflow && overflow == nullptr) {
         value(o, f.attribute);
@@ -499,6 +530,7 @@ class Writer {
   unsigned version_;
   Downcast<TarnUnion> asUnion_;
   Downcast<TarnAggregate> asAggregate_;
+  const Part21View* view_;
 };
 
 }  // namespace
@@ -516,6 +548,10 @@ void NumberInstances(TarnDesign* design) {
 }
 
 bool Part21Writer::Write(TarnDesign* design, std::FILE* file) { return Writer(design, file).run(); }
+
+bool Part21Writer::Write(TarnDesign* design, std::FILE* file, const Part21View& view) {
+  return Writer(design, file, &view).run();
+}
 
 bool Part21Writer::setConformanceClass(unsigned value) {
   if (value < 1 || value > 2) {

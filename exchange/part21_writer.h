@@ -16,15 +16,36 @@
 #define KORVA_EXCHANGE_PART21_WRITER_H
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace korva {
 
 class TarnDesign;
+class TarnDomain;
+
+// A way of writing a design as the population of another schema whose
+// values are written alike (exchange/schema_conversion.h): the schema names
+// of FILE_SCHEMA and, per entity domain, the type name written and where
+// each written value comes from.
+class Part21View {
+ public:
+  enum : int { kUnset = -1, kDerived = -2 };
+  virtual ~Part21View() = default;
+  virtual std::vector<std::string> fileSchemas() const = 0;
+  // The type name for instances of `domain` and, for each value written, the
+  // position in domain->allAttributes() of the attribute written there (or
+  // kUnset, kDerived).  False when the view has no layout for the domain
+  // (its instances are then written as they are).
+  virtual bool layout(TarnDomain* domain, std::string* typeName, std::vector<int>* attributes) const = 0;
+};
 
 class Part21Writer {
  public:
   // Writes `design` to `file`; true when the stream reports no error.
   static bool Write(TarnDesign* design, std::FILE* file);
+  // The same through a view (complex instances are written as they are).
+  static bool Write(TarnDesign* design, std::FILE* file, const Part21View& view);
 
   // Process-wide settings.  Out-of-range values are reported ("Invalid Part
   // 21 conformance class '%d'", "Invalid Part 21 spec version '%d'") and the

@@ -262,7 +262,7 @@ bool SaveAndShutDown(Skeleton* s, const char* fileName, const char* directory) {
     d->setExtension(file.extension);
     if (directory == nullptr && !file.folder.empty()) d->fileDirectory(file.folder);
   }
-  const bool saved = d->save();
+  const bool saved = SaveIfcDesign(d);
   if (renamed) {
     d->setName(designName.c_str());
     d->setExtension(designExtension);

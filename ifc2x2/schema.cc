@@ -1,5 +1,9 @@
 #include "ifc2x2/schema.h"
 
+#include <string>
+
+#include "exchange/file_schema.h"
+#include "exchange/schema_conversion.h"
 #include "objdb/design.h"
 #include "objdb/dictionary_binding.h"
 #include "objdb/interface.h"
@@ -33,9 +37,37 @@ TarnDesign* NewIfcDesign(const char* fileName, const char* directory) {
   return design;
 }
 
+bool SaveIfcDesign(TarnDesign* design) {
+  if (design == nullptr) return false;
+  const std::string wanted = TARN().configuration().outputSchema();
+  TarnDesign* own = IfcSchemaOf(design);
+  if (wanted.empty() || own == nullptr || EqualNoCase(FileSchemaName(own->name()).c_str(), wanted.c_str()))
+    return design->save();
+  TarnDesign* target = ConversionTarget(wanted.c_str());
+  if (target == nullptr) {
+    TARN().warning("Output schema '%s' is not one this build writes; the file is written as %s.", wanted.c_str(),
+                   FileSchemaName(own->name()).c_str());
+    return design->save();
+  }
+  ConversionReport report;
+  TarnDesign* converted = ConvertDesign(design, target, &report);
+  if (converted == nullptr) {
+    TARN().warning("The design could not be converted to %s; the file is written as %s.", wanted.c_str(),
+                   FileSchemaName(own->name()).c_str());
+    return design->save();
+  }
+  for (const std::string& line : report.lossLines()) TARN().warning("Not carried to %s: %s", wanted.c_str(),
+                                                                     line.c_str());
+  const bool ok = converted->save();
+  converted->emptyYourself();
+  TARN().deleteDesign(converted);
+  TARN().emptyTrash();
+  return ok;
+}
+
 bool SaveAndDiscard(TarnDesign* design) {
   if (design == nullptr) return false;
-  bool ok = design->save();
+  bool ok = SaveIfcDesign(design);
   design->emptyYourself();
   TARN().deleteDesign(design);
   TARN().emptyTrash();

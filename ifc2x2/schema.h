@@ -21,7 +21,16 @@ TarnDesign* LoadIfcSchema();
 // cannot be loaded.
 TarnDesign* NewIfcDesign(const char* fileName, const char* directory);
 
-// Saves an IFC design, then deletes it and empties the trash.
+// Saves an IFC design in the output schema the configuration asks for
+// (TarnConfiguration::outputSchema): unset or "IFC2X2_FINAL", the design as
+// it is; "IFC2X3", a converted copy of it (exchange/schema_conversion.h),
+// whose losses, if any, are reported as warnings.  Any other value is
+// reported and the design is saved as it is.  Every export saves through
+// here.
+bool SaveIfcDesign(TarnDesign* design);
+
+// Saves an IFC design (SaveIfcDesign), then deletes it and empties the
+// trash.
 bool SaveAndDiscard(TarnDesign* design);
 
 }  // namespace korva

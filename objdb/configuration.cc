@@ -48,6 +48,11 @@ const std::string& TarnConfiguration::regKey() {
   return *regKey_;
 }
 
+std::string TarnConfiguration::outputSchema() {
+  const std::string key = regKey();
+  return envOrRegistry("TARN_OUTPUT_SCHEMA", key.c_str(), "output_schema").value_or(std::string());
+}
+
 const std::string& TarnConfiguration::dbPath() {
   if (!dbPath_) {
     std::string key = regKey();

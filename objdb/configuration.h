@@ -7,6 +7,10 @@
 //                  TARN_SYSTEM_DB / the builder key; then TARN-based folders
 //                  that exist; else unset
 //   model path     TARN_AP_PATH and its fallbacks
+//   output schema  TARN_OUTPUT_SCHEMA, else registry "output_schema": the
+//                  schema the exports write ("IFC2X3", "IFC2X2_FINAL");
+//                  read at every call, not kept, so that a host may change
+//                  it between two exports
 // A registry value is read under the current user when the key exists there,
 // else under the local machine: a key present for the current user hides the
 // local machine's values even when it lacks the one asked for.
@@ -49,6 +53,8 @@ class TarnConfiguration {
   // Null while unset (nothing configured and nothing found).
   const char* schemaPath();
   const char* apPath();
+  // The configured output schema as written (empty when unset).
+  std::string outputSchema();
 
   // Replaces the schema path with a copy of `path`; null clears it so that
   // the next schemaPath() computes it again.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <unordered_map>
 
 #include "objdb/design.h"
 #include "objdb/domain.h"
@@ -63,8 +64,39 @@ TarnDomain* FindDomainInDesign(TarnDesign* design, const char* name) {
   if (design != nullptr && design->isSchemaDesign())
     if (TarnDomain* d = FindDomainInSchema(design, name)) return d;
   if (TarnDomain* d = FindDomainInSchema(TARN().systemDesign(), name)) return d;
-  if (TarnType* t = TarnTypeRegistry::find(name)) return t->domain();
+  // A class record by its name, unless it was generated from a schema the
+  // design does not use: an IFC2x3 file must not make IFC2x2 instances of
+  // the entities IFC2x3 dropped.
+  if (TarnType* t = TarnTypeRegistry::find(name)) {
+    if (t->schemaName() != nullptr && design != nullptr && design->schemas()->count() > 0) {
+      bool uses = false;
+      ListOfTarnDesign* schemas = design->schemas();
+      for (uint32_t i = 0; i < schemas->count() && !uses; ++i) {
+        TarnDesign* s = schemas->get(i);
+        uses = s != nullptr && s->name() != nullptr && EqualNoCase(s->name(), t->schemaName());
+      }
+      if (!uses) return nullptr;
+    }
+    return t->domain();
+  }
   return nullptr;
+}
+
+bool SchemaHasCompiledClasses(TarnDesign* schema) {
+  if (schema == nullptr || schema->name() == nullptr) return false;
+  if (schema == TARN().systemDesign()) return true;
+  // The answer per schema name, kept: the registry's generated classes do
+  // not change once it is closed.
+  static std::unordered_map<std::string, bool> known;
+  std::string key = schema->name();
+  for (char& c : key) c = FoldCase(c);
+  auto found = known.find(key);
+  if (found != known.end()) return found->second;
+  bool any = false;
+  for (TarnType* t : TarnTypeRegistry::all())
+    any = any || (t->schemaName() != nullptr && EqualNoCase(t->schemaName(), key.c_str()));
+  if (TarnTypeRegistry::closed()) known.emplace(key, any);
+  return any;
 }
 
 TarnDesign* FindSchemaDesign(const char* name) {

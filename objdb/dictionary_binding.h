@@ -32,6 +32,11 @@ TarnDomain* FindDomainInSchema(TarnDesign* schema, const char* name);
 // of the schema to them (matching declared attributes by name).
 void ActivateSchemaDomains(TarnDesign* schema);
 
+// True when compiled classes were generated from the schema design (the
+// IFC2x2 classes for "ifc2x2_final"); a dictionary without them (IFC2x3)
+// gives its instances best-fit classes as a matter of course.
+bool SchemaHasCompiledClasses(TarnDesign* schema);
+
 // Enters a domain into its schema design's name table.
 void RegisterDomainName(TarnDesign* schema, TarnDomain* domain);
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "objdb/design.h"
+#include "objdb/dictionary_binding.h"
 #include "objdb/interface.h"
 #include "objdb/text.h"
 #include "objdb/union.h"
@@ -293,7 +294,8 @@ void TarnDomain::chooseBestFit() {
     type_ = &TarnObject::classType;
     return;
   }
-  if (candidates.size() > 1 && candidates[0]->nodeType() == candidates[1]->nodeType() &&
+  const bool compiled = SchemaHasCompiledClasses(design());
+  if (compiled && candidates.size() > 1 && candidates[0]->nodeType() == candidates[1]->nodeType() &&
       !candidates[1]->derivesFrom(candidates[0]) && !candidates[0]->derivesFrom(candidates[1]))
     TARN().message("\"%s\": Several possible best-fit classes.", n);
   TarnType* chosen = candidates[0];
@@ -301,7 +303,10 @@ void TarnDomain::chooseBestFit() {
                                          "TarnPtrSet", "TarnPtrBag", "TarnPtrArray"};
   bool generic = false;
   for (const char* g : kGeneric) generic = generic || std::strcmp(chosen->name(), g) == 0;
-  if (!generic && !chosen->isPrimitive()) TARN().message("\"%s\": Best-fit class is \"%s\".", n, chosen->name());
+  // A schema without compiled classes has best-fit classes throughout:
+  // nothing worth telling.
+  if (compiled && !generic && !chosen->isPrimitive())
+    TARN().message("\"%s\": Best-fit class is \"%s\".", n, chosen->name());
   type_ = chosen;
 }
 

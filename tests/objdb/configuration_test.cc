@@ -229,3 +229,31 @@ TEST(Configuration, SplitPathList) {
 
 }  // namespace
 }  // namespace korva
+
+namespace korva {
+namespace {
+
+// The output schema: the environment first, then "output_schema" under the
+// configuration key (current user, else local machine, also under a key
+// named by TARN_REGKEY); read afresh at every call.
+TEST(Configuration, OutputSchemaFromTheEnvironmentOrTheRegistry) {
+  FakeSource src;
+  TarnConfiguration config(&src);
+  EXPECT_EQ(config.outputSchema(), "");
+  src.reg(kMachine, "output_schema", "IFC2X2_FINAL");
+  EXPECT_EQ(config.outputSchema(), "IFC2X2_FINAL");
+  src.reg(kUser, "output_schema", "IFC2X3");
+  EXPECT_EQ(config.outputSchema(), "IFC2X3");
+  src.envs["TARN_OUTPUT_SCHEMA"] = "IFC2X2_FINAL";
+  EXPECT_EQ(config.outputSchema(), "IFC2X2_FINAL");
+
+  FakeSource other;
+  other.envs["TARN_REGKEY"] = "SOFTWARE\\Host\\Key";
+  other.reg(kMachine, "output_schema", "IFC2X3", "SOFTWARE\\Host\\Key");
+  other.reg(kMachine, "output_schema", "IFC2X2_FINAL");
+  TarnConfiguration keyed(&other);
+  EXPECT_EQ(keyed.outputSchema(), "IFC2X3");
+}
+
+}  // namespace
+}  // namespace korva
