@@ -1,6 +1,7 @@
 // The frame functions: message log, schema directory and shutdown.  Each
-// returns -1 whatever happens; nothing is thrown across the boundary (a
-// failed allocation leaves the call undone).
+// returns -1 whatever happens; nothing is thrown across the boundary.  A
+// failed allocation leaves the call undone and is reported as a warning
+// ("<function> failed: out of memory") when the reporter can still speak.
 #include "api/korvaifc.h"
 #include "import/import_state.h"
 #include "objdb/interface.h"
@@ -10,10 +11,14 @@ using korva::TARN;
 namespace {
 
 template <typename Body>
-int Framed(Body body) {
+int Framed(const char* call, Body body) {
   try {
     body();
   } catch (...) {
+    try {
+      TARN().warning("%s failed: out of memory", call);
+    } catch (...) {
+    }
   }
   return -1;
 }
@@ -21,7 +26,7 @@ int Framed(Body body) {
 }  // namespace
 
 KORVA_API int KORVA_CALL OpenLogFile(char* path) {
-  return Framed([&] {
+  return Framed("OpenLogFile", [&] {
     korva::TarnErrorReporter* reporter = TARN().reporter();
     reporter->logfile(path);
     reporter->logging(true);
@@ -29,15 +34,15 @@ KORVA_API int KORVA_CALL OpenLogFile(char* path) {
 }
 
 KORVA_API int KORVA_CALL CloseLogFile(int) {
-  return Framed([] { TARN().reporter()->logging(false); });
+  return Framed("CloseLogFile", [] { TARN().reporter()->logging(false); });
 }
 
 KORVA_API int KORVA_CALL SetSchemaPath(char* directory) {
-  return Framed([&] { TARN().setSchemaPath(directory); });
+  return Framed("SetSchemaPath", [&] { TARN().setSchemaPath(directory); });
 }
 
 KORVA_API int KORVA_CALL ShutDown() {
-  return Framed([] {
+  return Framed("ShutDown", [] {
     korva::ReleaseImportDesign();
     TARN().shutdown();
   });

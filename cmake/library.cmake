@@ -25,6 +25,7 @@ set(KORVA_CORE_SOURCES
   objdb/meta_schema.cc
   objdb/oid.cc
   objdb/primitive_cast.cc
+  objdb/process_state.cc
   objdb/schema_builder.cc
   objdb/structure.cc
   objdb/tarn_object.cc

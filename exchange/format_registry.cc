@@ -83,11 +83,12 @@ bool Write(TarnDesign* design, std::FILE* out, const char* format) {
 }
 
 // Installs the registry as the interface object's reader and writer of
-// design files.
+// design files when the library is loaded (without making the interface
+// object, which is made on first use).
 struct Installer {
   Installer() {
-    TARN().setDesignReader(&ReadLocated);
-    TARN().setFormatServices({&Known, &ForExtension, &Write});
+    TarnInterface::setDesignReader(&ReadLocated);
+    TarnInterface::setFormatServices({&Known, &ForExtension, &Write});
   }
 } g_installer;
 

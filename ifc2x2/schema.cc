@@ -7,6 +7,7 @@
 #include "objdb/design.h"
 #include "objdb/dictionary_binding.h"
 #include "objdb/interface.h"
+#include "objdb/tarn_type.h"
 #include "objdb/text.h"
 
 namespace korva {
@@ -15,6 +16,14 @@ const char* const kIfcSchemaName = "ifc2x2_final";
 
 TarnDesign* LoadIfcSchema() {
   TARN().initialize();
+  // The first class whose domain is asked for loads the dictionary and binds
+  // every class of the schema, so the others are found bound.  A schema that
+  // cannot be had is reported by that first class ("Couldn't open schema",
+  // "Could not acquire domain"); the others would only say it again.
+  for (TarnType* type : TarnTypeRegistry::all()) {
+    if (type->schemaName() == nullptr || !EqualNoCase(type->schemaName(), kIfcSchemaName)) continue;
+    if (type->domain() == nullptr && FindSchemaDesign(kIfcSchemaName) == nullptr) return nullptr;
+  }
   return FindSchemaDesign(kIfcSchemaName);
 }
 

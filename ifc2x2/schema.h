@@ -8,9 +8,11 @@ class TarnDesign;
 
 extern const char* const kIfcSchemaName;  // "ifc2x2_final"
 
-// Initialises the library when needed and loads the IFC2x2 dictionary from
-// the schema path (binding every generated class); null, after the
-// reporter's messages, when it cannot be found.
+// Initialises the library when needed and resolves the domain of every
+// generated IFC2x2 class, which loads the IFC2x2 dictionary from the schema
+// path.  Null when it cannot be found, after the reporter's errors
+// "Couldn't open schema" and "Could not acquire domain" (which end the
+// process under the default exit level).
 TarnDesign* LoadIfcSchema();
 
 // A new design for an IFC file: named after `fileName` (folder and

@@ -9,6 +9,8 @@
 #include "objdb/design.h"
 #include "objdb/domain.h"
 #include "objdb/interface.h"
+#include "objdb/process_state.h"
+#include "objdb/value_index.h"
 
 namespace korva {
 namespace {
@@ -23,22 +25,8 @@ void ReportBounds(int index, uint32_t size) {
 // Sets below this size are searched element by element.
 constexpr uint32_t kIndexedSetSize = 32;
 
-}  // namespace
+TarnValueIndexTable& Indexes() { return TarnProcessState::get().valueIndexes(); }
 
-// Value -> first position, for element records of at most 8 bytes (keyed
-// by their bytes) and for strings (keyed by their text).
-class TarnAggregate::ValueIndex {
- public:
-  std::unordered_map<uint64_t, uint32_t> words;
-  std::unordered_map<std::string, uint32_t> texts;
-};
-
-namespace {
-std::unordered_map<const TarnAggregate*, std::unique_ptr<TarnAggregate::ValueIndex>>& Indexes() {
-  static auto* indexes =
-      new std::unordered_map<const TarnAggregate*, std::unique_ptr<TarnAggregate::ValueIndex>>();
-  return *indexes;
-}
 }  // namespace
 
 TarnAggregate::~TarnAggregate() {

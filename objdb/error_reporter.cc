@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "objdb/error_category.h"
+#include "objdb/process_state.h"
 #include "objdb/time_stamp.h"
 #include "platform/platform.h"
 
@@ -63,6 +64,9 @@ void TarnFileContext::prefix(std::string* out) const {
 }
 
 TarnErrorReporter::TarnErrorReporter() : out_(stdout), err_(stderr) {
+  // Room for an ordinary message from the start, so that a report needs no
+  // allocation (one that says memory ran out still gets through).
+  line_.reserve(256);
   if (const char* log = platform::GetEnv("TARN_LOG")) {
     logName_ = log;
     logging(true);
@@ -123,6 +127,8 @@ void TarnErrorReporter::report(const TarnErrorCategory& category, const TarnErro
   const int exitLevel = category.exitLevel() != 0 ? category.exitLevel() : exitLevel_;
   if (severity >= exitLevel) {
     std::fflush(out_);
+    logging(false);
+    TarnProcessState::processEnding();
     std::exit(1);
   }
   if (severity >= kError) {

@@ -6,9 +6,9 @@
 // reporter prefixes it with the text of the top context ("TARN: " by default)
 // and the severity prefix, prints it on its output (standard output) when the
 // severity reaches the print level, copies it into the log file while logging
-// is on, and ends the process with exit status 1 when the severity reaches
-// the exit level.  Errors and fatals that do not end the process are kept as
-// the last error.
+// is on, and ends the process with exit status 1 (the log closed first) when
+// the severity reaches the exit level.  Errors and fatals that do not end the
+// process are kept as the last error.
 //
 // The interface object owns the one reporter of the process (TARN().reporter());
 // destroying it switches logging off.
@@ -121,7 +121,8 @@ class TarnErrorReporter {
   std::vector<const TarnErrorContext*> contexts_;
   std::FILE* out_;
   std::FILE* err_;
-  std::string line_;  // message being built, reused between reports
+  std::string line_;  // message being built, reused between reports (room
+                      // for a short one is reserved at construction)
 };
 
 // Pushes a context for the lifetime of the guard.

@@ -14,6 +14,7 @@
 #include "objdb/error_category.h"
 #include "objdb/meta_schema.h"
 #include "objdb/oid.h"
+#include "objdb/process_state.h"
 #include "objdb/text.h"
 #include "objdb/trash.h"
 #include "platform/platform.h"
@@ -35,6 +36,11 @@ bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
   }
   return true;
 }
+
+// The exchange layer's hooks (constant-initialised, so that they can be
+// installed during static initialisation in any order).
+TarnInterface::DesignReader g_reader = nullptr;
+TarnInterface::FormatServices g_formats = {nullptr, nullptr, nullptr};
 
 void ReportBannerLine(const char* text) {
   char line[80];
@@ -59,10 +65,11 @@ DesignPath SplitDesignPath(const std::string& path) {
   return out;
 }
 
-TarnInterface& TARN() {
-  static TarnInterface tarn;
-  return tarn;
-}
+TarnInterface& TARN() { return TarnProcessState::get().interface(); }
+
+void TarnInterface::setDesignReader(DesignReader reader) { g_reader = reader; }
+void TarnInterface::setFormatServices(const FormatServices& services) { g_formats = services; }
+const TarnInterface::FormatServices& TarnInterface::formatServices() { return g_formats; }
 
 TarnInterface::TarnInterface() = default;
 TarnInterface::~TarnInterface() = default;
@@ -210,11 +217,11 @@ TarnDesign* TarnInterface::findDesign(const char* name) {
   // Asked for by its file: the design read from that same file.
   if (TarnDesign* d = designInMemory(where.name.c_str()))
     if (d->directory() == where.folder && d->extension() == where.extension) return d;
-  if (reader_ == nullptr) {
+  if (g_reader == nullptr) {
     report(1045, where.extension.c_str());
     return nullptr;
   }
-  return reader_(where, where.name.c_str());
+  return g_reader(where, where.name.c_str());
 }
 
 TarnDesign* TarnInterface::findSchema(const char* name) {
@@ -244,7 +251,7 @@ bool TarnInterface::save(TarnDesign* design) {
   message("Writing design \"%s\".", name);
   message("format - %s", format);
   message("file --- %s", path.c_str());
-  if (formats_.write == nullptr) {
+  if (g_formats.write == nullptr) {
     report(1026, format);
     return false;
   }
@@ -257,7 +264,7 @@ bool TarnInterface::save(TarnDesign* design) {
     report(1050, path.c_str());
     return false;
   }
-  bool ok = formats_.write(design, out, format);
+  bool ok = g_formats.write(design, out, format);
   if (std::fflush(out) != 0 || std::ferror(out) != 0) ok = false;
   if (std::fclose(out) != 0) ok = false;
   if (ok && !platform::ReplaceFile(partial, path)) ok = false;

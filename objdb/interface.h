@@ -118,9 +118,11 @@ class TarnInterface {
   std::vector<TarnDesign*> designs() const;
 
   // Reads a design file; installed by the exchange layer.  Returns the new
-  // design or null.
+  // design or null.  The exchange layer installs its hooks while the
+  // library is loaded (static initialisation), so they are kept apart from
+  // the interface object, which is made only on first use.
   typedef TarnDesign* (*DesignReader)(const DesignFileLocation& where, const char* name);
-  void setDesignReader(DesignReader reader) { reader_ = reader; }
+  static void setDesignReader(DesignReader reader);
 
   // The file formats, as the exchange layer provides them: whether a format
   // name is known, the format of a file extension (null when none), and
@@ -130,8 +132,8 @@ class TarnInterface {
     const char* (*forExtension)(const char* extension);
     bool (*write)(TarnDesign* design, std::FILE* out, const char* format);
   };
-  void setFormatServices(const FormatServices& services) { formats_ = services; }
-  const FormatServices& formatServices() const { return formats_; }
+  static void setFormatServices(const FormatServices& services);
+  static const FormatServices& formatServices();
 
   // Saves a design in its format under directory/name.extension: reports
   // "Writing design", "format - " and "file --- ", then 1050 when the file
@@ -164,8 +166,6 @@ class TarnInterface {
   DictionaryOfTarnDesign* table_ = nullptr;
   TarnOidIndex* oidIndex_ = nullptr;
   std::vector<TarnDesign*> owned_;  // every design made, entered or not
-  DesignReader reader_ = nullptr;
-  FormatServices formats_ = {nullptr, nullptr, nullptr};
   int unnamedCounter_ = 0;
   std::unique_ptr<TarnErrorReporter> reporter_;
   TarnConfiguration config_;

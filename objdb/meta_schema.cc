@@ -5,6 +5,7 @@
 #include "objdb/design.h"
 #include "objdb/dictionary_binding.h"
 #include "objdb/domain.h"
+#include "objdb/process_state.h"
 #include "objdb/union.h"
 
 namespace korva {
@@ -69,12 +70,26 @@ void Adopt(TarnSection* section, TarnObject* o, TarnDomain* d) {
   if (o != nullptr && !o->isPersistent()) section->extent(d, true)->link(o);
 }
 
+// Lends a design's arena to the instances that belong to no design, until
+// end() or the end of the scope.
+class LentArena {
+ public:
+  explicit LentArena(Arena* arena) { TarnProcessState::get().lendFreeStanding(arena); }
+  ~LentArena() { end(); }
+  void end() { TarnProcessState::get().lendFreeStanding(nullptr); }
+};
+
 }  // namespace
 
 TarnDesign* GenerateMetaSchema() {
   SetBootstrapping(true);
   TarnDesign* design = new TarnDesign(kMetaSchemaName);
   design->setSchemaDesign(true);
+  // Until they are adopted below, the name table and the domains' lists
+  // have no extent and so no design: what they hold goes to the design's
+  // arena all the same, and not to the process's free-standing storage,
+  // which would keep it after the design is gone.
+  LentArena lent(&design->arena());
   MetaBuilder m(design);
   m.start();
 
@@ -209,6 +224,7 @@ TarnDesign* GenerateMetaSchema() {
   Adopt(system, design->nameTable(), dictOfObject);
   Adopt(system, design->nameTable()->listOfKeys(), typedDomains[0]);
   Adopt(system, design->nameTable()->listOfValues(), typedDomains[16]);
+  lent.end();
 
   for (TarnDomain* d : m.all()) d->activateDomain();
   design->setState(TarnDesign::kActive);

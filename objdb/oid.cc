@@ -4,17 +4,15 @@
 #include <new>
 
 #include "objdb/interface.h"
+#include "objdb/process_state.h"
 #include "platform/platform.h"
 
 namespace korva {
 namespace {
 
-// Every block known to the process; block number n is entry n - 1.  Never
-// freed, so that identifiers stay unique across shutdowns.
-std::vector<TarnOidPrefix>& Blocks() {
-  static std::vector<TarnOidPrefix>* blocks = new std::vector<TarnOidPrefix>();
-  return *blocks;
-}
+// Every block known to the process; block number n is entry n - 1.  Kept
+// across shutdowns, so that identifiers stay unique.
+std::vector<TarnOidPrefix>& Blocks() { return TarnProcessState::get().oidBlocks(); }
 
 // State of the prefix generator, process-wide.  Injected sources run on a
 // state of their own, so that the platform's prefixes carry on unchanged

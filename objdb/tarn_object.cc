@@ -9,6 +9,7 @@
 #include "objdb/domain.h"
 #include "objdb/external.h"
 #include "objdb/interface.h"
+#include "objdb/process_state.h"
 
 namespace korva {
 namespace {
@@ -25,11 +26,8 @@ Pending g_pending[kMaxPendingConstructions];
 int g_pendingCount = 0;
 
 // Storage for strings and blocks of free-standing instances; lives as long
-// as the process.
-Arena& FreeStandingArena() {
-  static Arena* arena = new Arena();
-  return *arena;
-}
+// as the library is loaded.
+Arena& FreeStandingArena() { return TarnProcessState::get().freeStanding(); }
 
 // Holder through which object values converted by getValue are returned.
 void* g_objectResult = nullptr;

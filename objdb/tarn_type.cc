@@ -1,11 +1,11 @@
 #include "objdb/tarn_type.h"
 
 #include <cstring>
-#include <memory>
-#include <unordered_map>
 
 #include "objdb/dictionary_binding.h"
 #include "objdb/interface.h"
+#include "objdb/process_state.h"
+#include "objdb/tarn_object.h"
 #include "objdb/text.h"
 
 namespace korva {
@@ -17,16 +17,9 @@ namespace {
 TarnTypePtr* g_pending = nullptr;
 bool g_closed = false;
 
-struct Registry {
-  std::vector<TarnType*> all;
-  std::unordered_map<std::string, TarnType*> byName;
-  std::vector<std::unique_ptr<TarnType>> adopted;
-};
+using Registry = TarnTypeTables;
 
-Registry& TheRegistry() {
-  static Registry registry;
-  return registry;
-}
+Registry& TheRegistry() { return TarnProcessState::get().types(); }
 
 }  // namespace
 
@@ -85,6 +78,10 @@ TarnType* TarnTypeRegistry::adopt(TarnType* type) {
   return type;
 }
 
+// A prototype is a free-standing default instance: its destruction needs
+// nothing but the class's code, whenever the record goes.
+TarnType::~TarnType() { delete prototype_; }
+
 TarnDomain* TarnType::domain() {
   if (domain_ == nullptr) ResolveClassDomain(*this);
   return domain_;
@@ -94,6 +91,7 @@ TarnObject* TarnType::prototype() {
   if (prototype_ == nullptr && prototypeMaker != nullptr) prototype_ = prototypeMaker();
   return prototype_;
 }
+
 
 void TarnType::ensureLayout() {
   if (layoutDone_) return;

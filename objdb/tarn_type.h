@@ -68,6 +68,7 @@ class TarnType {
   TarnType(const char* name, uint32_t size, int typeId, int nodeType,
                      const char* schema = nullptr)
       : name_(name), schema_(schema), size_(size), typeId_(typeId), nodeType_(nodeType) {}
+  ~TarnType();  // deletes the prototype
   TarnType(const TarnType&) = delete;
   TarnType& operator=(const TarnType&) = delete;
 
@@ -96,7 +97,7 @@ class TarnType {
   TarnPrototypeMaker prototypeMaker = nullptr;
   TarnLayoutInitializer layoutInitializer = nullptr;
 
-  // The class's prototype, made on first request.
+  // The class's prototype, made on first request; the record owns it.
   TarnObject* prototype();
 
   // Ancestors with the position of their parts; the layout initializer fills

@@ -393,10 +393,13 @@ TEST_F(AnalysisExportTest, DeletedDesignEndsTheExport) {
 TEST_F(AnalysisExportTest, WithoutTheSchemaNothingOpens) {
   TempDir empty;
   TARN().setSchemaPath(empty.path().c_str());
+  // The schema's errors end the process under the default exit level.
+  TARN().reporter()->setExitLevel(4);
   EXPECT_EQ(ExportAnalysisModelOpenFile(S("noschema.ifc"), nullptr, S("d"), S("o"), S("a"), S("g"), S("z"), S("p"),
                                         10, 15),
             -1);
   EXPECT_EQ(analysis_export::Current(), nullptr);
+  EXPECT_NE(Messages().find("TARN: error: Couldn't open schema 'ifc2x2_final'"), std::string::npos) << Messages();
   EXPECT_EQ(Occurrences("'noschema.ifc' not opened: the IFC2x2 schema cannot be loaded"), 1) << Messages();
   EXPECT_EQ(ExportAnalysisModelAddOnePointConnection(S("N"), 1, 0, 0, 0), 0);
   EXPECT_EQ(ExportAnalysisModelCloseFile(S("noschema.ifc"), S(dir_.path())), -1);
