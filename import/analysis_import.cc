@@ -128,9 +128,9 @@ void AllocatePropertyTables() {
 // their related objects.
 void FillModelMembers(TarnObject* model) {
   AnalysisImportState& state = AnalysisImport();
-  ListOfTarnObject* referrers = Referrers(model);
-  for (uint32_t i = 0; referrers != nullptr && i < referrers->count(); ++i) {
-    TarnObject* assignment = referrers->get(i);
+  const TarnReferrers referrers = Referrers(model);
+  for (uint32_t i = 0; i < referrers.count(); ++i) {
+    TarnObject* assignment = referrers.get(i);
     if (!IsType(assignment, "IfcRelAssignsToGroup")) continue;
     TarnAggregate* related = ReadAggregate(assignment, "RelatedObjects");
     for (uint32_t j = 0; related != nullptr && j < related->count(); ++j) {

@@ -198,9 +198,9 @@ void ForEachShapeRepresentation(TarnObject* productRepresentation,
   }
 }
 
-ListOfTarnObject* Referrers(TarnObject* object) {
+TarnReferrers Referrers(TarnObject* object) {
   TarnDesign* design = object != nullptr ? object->design() : nullptr;
-  if (design == nullptr || !design->hasBackPointers()) return nullptr;
+  if (design == nullptr || !design->hasBackPointers()) return TarnReferrers();
   return backPointers(object);
 }
 

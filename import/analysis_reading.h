@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "objdb/aggregate.h"
+#include "objdb/back_pointers.h"
 #include "objdb/domain.h"
 
 namespace korva {
@@ -104,8 +105,8 @@ void ForEachShapeRepresentation(TarnObject* productRepresentation,
                                 const std::function<void(const char*, TarnObject*)>& visit);
 
 // The instances that refer to `object`, in discovery order, when the
-// back-pointers of its design have been computed; null otherwise.
-ListOfTarnObject* Referrers(TarnObject* object);
+// back-pointers of its design have been computed; empty otherwise.
+TarnReferrers Referrers(TarnObject* object);
 
 }  // namespace korva
 

@@ -1,8 +1,8 @@
 #include "objdb/back_pointers.h"
 
 #include <algorithm>
-#include <vector>
 
+#include "objdb/aggregate.h"
 #include "objdb/design.h"
 #include "objdb/domain.h"
 #include "objdb/union.h"
@@ -10,16 +10,9 @@
 namespace korva {
 namespace {
 
-TarnBackPointers* RecordOf(TarnObject* object) {
-  return dynamic_cast<TarnBackPointers*>(object->findManager(TarnManagerRecord::kBackPointers));
-}
+constexpr uint32_t kNone = 0xFFFFFFFFu;
 
-void DropRecords(TarnObject* object) {
-  while (TarnManagerRecord* r = object->findManager(TarnManagerRecord::kBackPointers)) {
-    object->detachManager(r);
-    delete r;
-  }
-}
+bool IsStructure(const TarnObject* o) { return o->typePtr()->nodeType() == kNodeStructure; }
 
 // The instance held in a reference slot of type `type`, or null for an
 // empty slot or one that names an object not in memory.
@@ -28,13 +21,77 @@ TarnObject* Held(const TarnType* type, void* held) {
   return type->objectCast != nullptr ? type->objectCast(held) : static_cast<TarnObject*>(held);
 }
 
-// One pass of computeBackPointers over a design.
-class Collector {
- public:
-  explicit Collector(TarnDesign* design) : design_(design) {}
+// Asks for the memory of the instances a little ahead of an extent walk:
+// they lie one after the other, but the links only tell the next address
+// from the current instance.
+inline void PrefetchAhead(const TarnObject* o) {
+#if defined(__GNUC__)
+  __builtin_prefetch(reinterpret_cast<const char*>(o) + 1024);
+#else
+  (void)o;
+#endif
+}
 
-  // Records `x` on everything its attributes lead to.
-  void referrer(TarnObject* x) {
+// Calls f(x, v) for every referrer x of the design's data sections and
+// every structure v of the design that x leads to, in discovery order; a
+// v that x leads to more than once is passed each time.
+template <class F>
+class ReferenceWalk {
+ public:
+  ReferenceWalk(TarnDesign* design, F& f) : design_(design), f_(f) {}
+
+  void run() {
+    for (TarnSection* s : design_->sections()) {
+      if (s->kind() != TarnSection::kData) continue;
+      for (TarnExtent* e = s->firstExtent(); e != nullptr; e = e->next()) extent(e);
+    }
+  }
+
+ private:
+  // Where an attribute that holds an object lies in every instance of an
+  // extent, and the class of the slot.
+  struct Field {
+    const TarnType* type;
+    std::ptrdiff_t offset;
+    bool inOverflow;
+  };
+
+  void extent(TarnExtent* e) {
+    TarnDomain* domain = e->domain();
+    bool planned = false;
+    for (TarnObject* x = e->first(); x != nullptr; x = x->nextInExtent()) {
+      PrefetchAhead(x);
+      // Referrers are the entity instances; selects and aggregates are
+      // searched as their values.
+      if (!IsStructure(x)) continue;
+      if (domain == nullptr || domain->isComplex()) {
+        general(x);
+        continue;
+      }
+      if (!planned) plan(x, domain);
+      planned = true;
+      char* base = static_cast<char*>(x->baseObject());
+      char* overflow = static_cast<char*>(x->overflow());
+      for (const Field& field : fields_) {
+        if (field.inOverflow && overflow == nullptr) continue;
+        void* held = *reinterpret_cast<void**>((field.inOverflow ? overflow : base) + field.offset);
+        value(x, Held(field.type, held));
+      }
+    }
+  }
+
+  // The attributes of the extent's instances that hold objects.
+  void plan(TarnObject* first, TarnDomain* domain) {
+    fields_.clear();
+    for (TarnAttribute* a : domain->allAttributes()) {
+      if (a->isDerived() || !a->hasSlot()) continue;
+      const TarnType* type = first->slotType(a);
+      if (IsObjectNode(type->nodeType())) fields_.push_back({type, a->offset(), a->inOverflow()});
+    }
+  }
+
+  // A referrer of a complex domain, attribute by attribute.
+  void general(TarnObject* x) {
     TarnDomain* domain = x->domain();
     if (domain == nullptr) return;
     for (TarnAttribute* a : domain->allAttributes()) {
@@ -47,12 +104,11 @@ class Collector {
     }
   }
 
- private:
   void value(TarnObject* x, TarnObject* v) {
     if (v == nullptr) return;
     switch (v->typePtr()->nodeType()) {
       case kNodeStructure:
-        if (v->design() == design_) record(v, x);
+        if (v->design() == design_) f_(x, v);
         break;
       case kNodeUnion:
         if (enter(v)) {
@@ -79,15 +135,6 @@ class Collector {
     }
   }
 
-  // Appends `x` to the record of `v`.  All of x's references are followed
-  // before the next referrer's, so a repeat is always the last entry.
-  void record(TarnObject* v, TarnObject* x) {
-    ListOfTarnObject* list = backPointers(v);
-    const uint32_t n = list->count();
-    if (n > 0 && static_cast<TarnObject**>(list->data())[n - 1] == x) return;
-    list->insert(x, -1);
-  }
-
   // Guards against aggregates and selects that contain themselves: one
   // already on the path of the current descent is not entered again.
   bool enter(TarnObject* v) {
@@ -98,53 +145,90 @@ class Collector {
   void leave() { path_.pop_back(); }
 
   TarnDesign* design_;
+  F& f_;
   std::vector<TarnObject*> path_;
+  std::vector<Field> fields_;
 };
 
-template <typename F>
-void ForEachInstance(TarnDesign* design, bool dataOnly, F f) {
-  for (TarnSection* s : design->sections()) {
-    if (dataOnly && s->kind() != TarnSection::kData) continue;
-    for (TarnExtent* e = s->firstExtent(); e != nullptr; e = e->next())
-      for (TarnObject* o = e->first(); o != nullptr; o = o->nextInExtent()) f(o);
-  }
+template <class F>
+void WalkReferences(TarnDesign* design, F f) {
+  ReferenceWalk<F>(design, f).run();
 }
 
 }  // namespace
 
-TarnBackPointers::TarnBackPointers() : list(new ListOfTarnObject()) {
-  kind = kBackPointers;
-  next = nullptr;
+void TarnBackPointerIndex::compute(TarnDesign* design) {
+  // Slots: every structure instance of the design, in every section.
+  uint32_t slots = 0;
+  for (TarnSection* s : design->sections())
+    for (TarnExtent* e = s->firstExtent(); e != nullptr; e = e->next())
+      for (TarnObject* o = e->first(); o != nullptr; o = o->nextInExtent()) {
+        PrefetchAhead(o);
+        if (IsStructure(o)) o->setIndexSlot(slots++);
+      }
+
+  // Count the referrers of each slot.  All references of one referrer are
+  // followed before the next referrer's, so a referrer met again on the
+  // same instance is the last one counted there.
+  offsets_.assign(static_cast<size_t>(slots) + 1, 0);
+  scratch_.assign(slots, kNone);
+  uint32_t* counts = offsets_.data() + 1;
+  uint32_t* last = scratch_.data();
+  WalkReferences(design, [counts, last](TarnObject* x, TarnObject* v) {
+    const uint32_t slot = v->indexSlot(), referrer = x->indexSlot();
+    if (last[slot] == referrer) return;
+    last[slot] = referrer;
+    ++counts[slot];
+  });
+  for (uint32_t slot = 0; slot < slots; ++slot) offsets_[slot + 1] += offsets_[slot];
+
+  // Fill each slot from its first place on, in the same order.
+  referrers_.resize(offsets_[slots]);
+  std::copy(offsets_.begin(), offsets_.end() - 1, scratch_.begin());
+  const uint32_t* first = offsets_.data();
+  uint32_t* next = scratch_.data();
+  TarnObject** out = referrers_.data();
+  WalkReferences(design, [first, next, out](TarnObject* x, TarnObject* v) {
+    const uint32_t slot = v->indexSlot();
+    if (next[slot] > first[slot] && out[next[slot] - 1] == x) return;
+    out[next[slot]++] = x;
+  });
 }
 
-TarnBackPointers::~TarnBackPointers() { delete list; }
+void TarnBackPointerIndex::release() {
+  std::vector<uint32_t>().swap(offsets_);
+  std::vector<TarnObject*>().swap(referrers_);
+  std::vector<uint32_t>().swap(scratch_);
+}
+
+TarnReferrers TarnBackPointerIndex::referrers(const TarnObject* instance) const {
+  const uint32_t slot = instance->indexSlot();
+  if (static_cast<size_t>(slot) + 1 >= offsets_.size()) return TarnReferrers();
+  const uint32_t first = offsets_[slot];
+  return TarnReferrers(referrers_.data() + first, offsets_[slot + 1] - first);
+}
+
+size_t TarnBackPointerIndex::memoryUsage() const {
+  return (offsets_.capacity() + scratch_.capacity()) * sizeof(uint32_t) +
+         referrers_.capacity() * sizeof(TarnObject*);
+}
 
 void discardBackPointers(TarnDesign* design) {
   if (design == nullptr) return;
-  ForEachInstance(design, false, DropRecords);
+  if (TarnBackPointerIndex* index = design->backPointerIndex(false)) index->release();
   design->setHasBackPointers(false);
 }
 
 void computeBackPointers(TarnDesign* design) {
   if (design == nullptr) return;
-  discardBackPointers(design);
+  design->backPointerIndex(true)->compute(design);
   design->setHasBackPointers(true);
-  Collector collector(design);
-  // Referrers are the entity instances of the data sections; selects and
-  // aggregates are searched as their values.
-  ForEachInstance(design, true, [&collector](TarnObject* x) {
-    if (x->typePtr()->nodeType() == kNodeStructure) collector.referrer(x);
-  });
 }
 
-ListOfTarnObject* backPointers(TarnObject* instance) {
-  if (instance == nullptr) return nullptr;
-  TarnBackPointers* record = RecordOf(instance);
-  if (record == nullptr) {
-    record = new TarnBackPointers();
-    instance->attachManager(record);
-  }
-  return record->list;
+TarnReferrers backPointers(const TarnObject* instance) {
+  TarnDesign* design = instance != nullptr ? instance->design() : nullptr;
+  TarnBackPointerIndex* index = design != nullptr ? design->backPointerIndex(false) : nullptr;
+  return index != nullptr ? index->referrers(instance) : TarnReferrers();
 }
 
 }  // namespace korva

@@ -2,16 +2,13 @@
 
 #include <string>
 
+#include "objdb/aggregate.h"
 #include "objdb/design.h"
 
 namespace korva {
 namespace test {
 
-Objects Listed(ListOfTarnObject* referrers) {
-  Objects out;
-  for (uint32_t i = 0; referrers != nullptr && i < referrers->count(); ++i) out.push_back(referrers->get(i));
-  return out;
-}
+Objects Listed(const TarnReferrers& referrers) { return Objects(referrers.begin(), referrers.end()); }
 
 Objects ReferrersOf(TarnObject* instance) { return Listed(backPointers(instance)); }
 

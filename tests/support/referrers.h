@@ -19,8 +19,8 @@ namespace test {
 
 using Objects = std::vector<TarnObject*>;
 
-// The referrers of a back-pointer list, in order.
-Objects Listed(ListOfTarnObject* referrers);
+// The referrers of a back-pointer range, in order.
+Objects Listed(const TarnReferrers& referrers);
 
 // The back-pointers of `instance` in its design.
 Objects ReferrersOf(TarnObject* instance);
