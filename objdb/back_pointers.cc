@@ -1,6 +1,7 @@
 #include "objdb/back_pointers.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 #include "objdb/aggregate.h"
 #include "objdb/design.h"
@@ -32,6 +33,32 @@ inline void PrefetchAhead(const TarnObject* o) {
 #endif
 }
 
+// dynamic_cast from TarnObject to a class that derives from it virtually,
+// remembered for the last most-derived class seen: the distance between the
+// two parts is the same in every instance of one class, and a walk meets
+// long runs of values of one class (the coordinate lists of an extent of
+// points, say).
+template <class T>
+class LastCast {
+ public:
+  T* operator()(TarnObject* object) {
+    const std::type_info* type = &typeid(*object);
+    if (type != type_) {
+      type_ = type;
+      T* result = dynamic_cast<T*>(object);
+      found_ = result != nullptr;
+      if (found_) delta_ = reinterpret_cast<char*>(result) - reinterpret_cast<char*>(object);
+      return result;
+    }
+    return found_ ? reinterpret_cast<T*>(reinterpret_cast<char*>(object) + delta_) : nullptr;
+  }
+
+ private:
+  const std::type_info* type_ = nullptr;
+  std::ptrdiff_t delta_ = 0;
+  bool found_ = false;
+};
+
 // Calls f(x, v) for every referrer x of the design's data sections and
 // every structure v of the design that x leads to, in discovery order; a
 // v that x leads to more than once is passed each time.
@@ -52,6 +79,7 @@ class ReferenceWalk {
   // extent, and the class of the slot.
   struct Field {
     const TarnType* type;
+    int node;  // kNodeStructure for an entity class, else 0: ask the value
     std::ptrdiff_t offset;
     bool inOverflow;
   };
@@ -75,7 +103,7 @@ class ReferenceWalk {
       for (const Field& field : fields_) {
         if (field.inOverflow && overflow == nullptr) continue;
         void* held = *reinterpret_cast<void**>((field.inOverflow ? overflow : base) + field.offset);
-        value(x, Held(field.type, held));
+        value(x, Held(field.type, held), field.node);
       }
     }
   }
@@ -86,7 +114,7 @@ class ReferenceWalk {
     for (TarnAttribute* a : domain->allAttributes()) {
       if (a->isDerived() || !a->hasSlot()) continue;
       const TarnType* type = first->slotType(a);
-      if (IsObjectNode(type->nodeType())) fields_.push_back({type, a->offset(), a->inOverflow()});
+      if (IsObjectNode(type->nodeType())) fields_.push_back({type, EntityNode(type), a->offset(), a->inOverflow()});
     }
   }
 
@@ -100,32 +128,41 @@ class ReferenceWalk {
       const TarnType* type = x->slotType(a);
       if (!IsObjectNode(type->nodeType())) continue;
       void** slot = static_cast<void**>(x->slotAddress(a, 0));
-      if (slot != nullptr) value(x, Held(type, *slot));
+      if (slot != nullptr) value(x, Held(type, *slot), 0);
     }
   }
 
-  void value(TarnObject* x, TarnObject* v) {
+  // A slot of an entity class holds structures only: their kind need not
+  // be asked for.
+  static int EntityNode(const TarnType* type) {
+    return type->nodeType() == kNodeStructure ? kNodeStructure : 0;
+  }
+
+  // Records x on the structure v, or on the structures inside the select
+  // or aggregate v; `node` is v's kind when the slot tells it, else 0.
+  void value(TarnObject* x, TarnObject* v, int node) {
     if (v == nullptr) return;
-    switch (v->typePtr()->nodeType()) {
+    switch (node != 0 ? node : v->typePtr()->nodeType()) {
       case kNodeStructure:
         if (v->design() == design_) f_(x, v);
         break;
       case kNodeUnion:
         if (enter(v)) {
-          TarnUnion* u = dynamic_cast<TarnUnion*>(v);
+          TarnUnion* u = toUnion_(v);
           TarnAttribute* member = u != nullptr ? u->attribute() : nullptr;
           if (member != nullptr && IsObjectNode(u->slotType(member)->nodeType()))
-            value(x, Held(&TarnObject::classType, *static_cast<void**>(u->valueSlot())));
+            value(x, Held(&TarnObject::classType, *static_cast<void**>(u->valueSlot())), 0);
           leave();
         }
         break;
       case kNodeAggregate:
         if (enter(v)) {
-          TarnAggregate* a = dynamic_cast<TarnAggregate*>(v);
+          TarnAggregate* a = toAggregate_(v);
           const TarnType* type = a != nullptr ? a->elementType() : nullptr;
           if (type != nullptr && IsObjectNode(type->nodeType())) {
-            void** elements = static_cast<void**>(a->data());
-            for (uint32_t i = 0; i < a->count(); ++i) value(x, Held(type, elements[i]));
+            const int elements = EntityNode(type);
+            void** held = static_cast<void**>(a->data());
+            for (uint32_t i = 0; i < a->count(); ++i) value(x, Held(type, held[i]), elements);
           }
           leave();
         }
@@ -148,6 +185,8 @@ class ReferenceWalk {
   F& f_;
   std::vector<TarnObject*> path_;
   std::vector<Field> fields_;
+  LastCast<TarnUnion> toUnion_;
+  LastCast<TarnAggregate> toAggregate_;
 };
 
 template <class F>
