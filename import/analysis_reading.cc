@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "ifc2x2/ifc2x2.h"
@@ -23,7 +24,16 @@ void ForEachInstance(TarnDesign* design, const std::function<void(TarnObject*)>&
   }
 }
 
-void TraceInstance(TarnObject* instance) { std::printf("Name: %s\n", instance->domainName()); }
+void TraceInstance(TarnObject* instance) {
+  // The line of the type written last is kept: a walk meets the instances
+  // of one type one after another, and writing a ready line costs far less
+  // than formatting it.  The name is compared by its text, since the
+  // storage of a name may be reused after a shutdown.
+  static std::string line;
+  const char* name = instance->domainName();
+  if (line.empty() || line.compare(6, line.size() - 7, name) != 0) line.assign("Name: ").append(name).push_back('\n');
+  std::fwrite(line.data(), 1, line.size(), stdout);
+}
 
 bool IsType(TarnObject* object, const char* typeName) {
   if (object == nullptr) return false;
@@ -157,6 +167,28 @@ void ApplyRelative(TarnObject* localPlacement, TarnAttribute* attribute, Compose
   if (IfcAxis2Placement3D* p = AsA<IfcAxis2Placement3D>(ReadObject(localPlacement, attribute))) Apply(p, out);
 }
 
+// The placements of a chain met so far.  Chains are short: a few are kept
+// in place, so that a member's placement costs no allocation.
+class PlacementsSeen {
+ public:
+  explicit PlacementsSeen(TarnObject* first) { add(first); }
+  // Adds `placement`; false when it was met already.
+  bool add(TarnObject* placement) {
+    if (std::find(near_, near_ + count_, placement) != near_ + count_ ||
+        std::find(far_.begin(), far_.end(), placement) != far_.end())
+      return false;
+    if (count_ < kNear) near_[count_++] = placement;
+    else far_.push_back(placement);
+    return true;
+  }
+
+ private:
+  static constexpr size_t kNear = 16;
+  TarnObject* near_[kNear];
+  size_t count_ = 0;
+  std::vector<TarnObject*> far_;
+};
+
 }  // namespace
 
 void ReadPoint(TarnObject* point, double xyz[3]) { ReadList(point, "Coordinates", xyz); }
@@ -169,10 +201,9 @@ ComposedPlacement ComposeMemberPlacement(TarnObject* objectPlacement) {
     if (Named(a, "PlacementRelTo")) {
       // The ancestors, nearest first; a chain that loops ends where it
       // comes back.
-      std::vector<TarnObject*> seen{objectPlacement};
+      PlacementsSeen seen(objectPlacement);
       TarnObject* next = ReadObject(objectPlacement, a);
-      while (next != nullptr && std::find(seen.begin(), seen.end(), next) == seen.end()) {
-        seen.push_back(next);
+      while (next != nullptr && seen.add(next)) {
         TarnObject* current = next;
         next = nullptr;
         for (TarnAttribute* b : AttributesOf(current)) {
