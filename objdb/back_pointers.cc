@@ -7,11 +7,10 @@
 #include "objdb/design.h"
 #include "objdb/domain.h"
 #include "objdb/union.h"
+#include "platform/platform.h"
 
 namespace korva {
 namespace {
-
-constexpr uint32_t kNone = 0xFFFFFFFFu;
 
 bool IsStructure(const TarnObject* o) { return o->typePtr()->nodeType() == kNodeStructure; }
 
@@ -59,9 +58,9 @@ class LastCast {
   bool found_ = false;
 };
 
-// Calls f(x, v) for every referrer x of the design's data sections and
-// every structure v of the design that x leads to, in discovery order; a
-// v that x leads to more than once is passed each time.
+// Calls f(x, slots, n) for every referrer x of the design's data sections,
+// in discovery order, with the index slots of the n structures of the
+// design that x leads to (each once, in slot order).
 template <class F>
 class ReferenceWalk {
  public:
@@ -92,20 +91,32 @@ class ReferenceWalk {
       // Referrers are the entity instances; selects and aggregates are
       // searched as their values.
       if (!IsStructure(x)) continue;
+      targets_.clear();
       if (domain == nullptr || domain->isComplex()) {
         general(x);
-        continue;
+      } else {
+        if (!planned) plan(x, domain);
+        planned = true;
+        char* base = static_cast<char*>(x->baseObject());
+        char* overflow = static_cast<char*>(x->overflow());
+        for (const Field& field : fields_) {
+          if (field.inOverflow && overflow == nullptr) continue;
+          void* held = *reinterpret_cast<void**>((field.inOverflow ? overflow : base) + field.offset);
+          value(x, Held(field.type, held), field.node);
+        }
       }
-      if (!planned) plan(x, domain);
-      planned = true;
-      char* base = static_cast<char*>(x->baseObject());
-      char* overflow = static_cast<char*>(x->overflow());
-      for (const Field& field : fields_) {
-        if (field.inOverflow && overflow == nullptr) continue;
-        void* held = *reinterpret_cast<void**>((field.inOverflow ? overflow : base) + field.offset);
-        value(x, Held(field.type, held), field.node);
-      }
+      finish(x);
     }
+  }
+
+  // Hands the structures x leads to over, each once.
+  void finish(TarnObject* x) {
+    if (targets_.empty()) return;
+    if (targets_.size() > 1) {
+      std::sort(targets_.begin(), targets_.end());
+      targets_.erase(std::unique(targets_.begin(), targets_.end()), targets_.end());
+    }
+    f_(x, targets_.data(), targets_.size());
   }
 
   // The attributes of the extent's instances that hold objects.
@@ -144,7 +155,7 @@ class ReferenceWalk {
     if (v == nullptr) return;
     switch (node != 0 ? node : v->typePtr()->nodeType()) {
       case kNodeStructure:
-        if (v->design() == design_) f_(x, v);
+        if (v->design() == design_) targets_.push_back(v->indexSlot());
         break;
       case kNodeUnion:
         if (enter(v)) {
@@ -185,6 +196,7 @@ class ReferenceWalk {
   F& f_;
   std::vector<TarnObject*> path_;
   std::vector<Field> fields_;
+  std::vector<uint32_t> targets_;  // of the current referrer
   LastCast<TarnUnion> toUnion_;
   LastCast<TarnAggregate> toAggregate_;
 };
@@ -192,6 +204,18 @@ class ReferenceWalk {
 template <class F>
 void WalkReferences(TarnDesign* design, F f) {
   ReferenceWalk<F>(design, f).run();
+}
+
+// Room for n elements in `v`, whose contents may go.  A large new block is
+// advised to large pages (with room for the whole pages to cover it), so
+// that its first touch costs a fault per 2 MB rather than per page.
+template <class T>
+void Reserve(std::vector<T>* v, size_t n) {
+  if (v->capacity() >= n) return;
+  constexpr size_t kLarge = size_t{2} << 20;
+  std::vector<T>().swap(*v);
+  v->reserve(n * sizeof(T) >= kLarge ? n + kLarge / sizeof(T) : n);
+  if (n * sizeof(T) >= kLarge) platform::AdviseLargePages(v->data(), v->capacity() * sizeof(T));
 }
 
 }  // namespace
@@ -206,38 +230,32 @@ void TarnBackPointerIndex::compute(TarnDesign* design) {
         if (IsStructure(o)) o->setIndexSlot(slots++);
       }
 
-  // Count the referrers of each slot.  All references of one referrer are
-  // followed before the next referrer's, so a referrer met again on the
-  // same instance is the last one counted there.
+  // Count the referrers of each slot into the place after it, so that the
+  // running sum leaves every slot's start in its own place.
+  Reserve(&offsets_, static_cast<size_t>(slots) + 1);
   offsets_.assign(static_cast<size_t>(slots) + 1, 0);
-  scratch_.assign(slots, kNone);
   uint32_t* counts = offsets_.data() + 1;
-  uint32_t* last = scratch_.data();
-  WalkReferences(design, [counts, last](TarnObject* x, TarnObject* v) {
-    const uint32_t slot = v->indexSlot(), referrer = x->indexSlot();
-    if (last[slot] == referrer) return;
-    last[slot] = referrer;
-    ++counts[slot];
+  WalkReferences(design, [counts](TarnObject*, const uint32_t* targets, size_t n) {
+    for (size_t i = 0; i < n; ++i) ++counts[targets[i]];
   });
   for (uint32_t slot = 0; slot < slots; ++slot) offsets_[slot + 1] += offsets_[slot];
 
-  // Fill each slot from its first place on, in the same order.
+  // Fill each slot in the same order, its offset serving as the cursor:
+  // afterwards it holds the slot's end, which is the next slot's start.
+  Reserve(&referrers_, offsets_[slots]);
   referrers_.resize(offsets_[slots]);
-  std::copy(offsets_.begin(), offsets_.end() - 1, scratch_.begin());
-  const uint32_t* first = offsets_.data();
-  uint32_t* next = scratch_.data();
+  uint32_t* cursor = offsets_.data();
   TarnObject** out = referrers_.data();
-  WalkReferences(design, [first, next, out](TarnObject* x, TarnObject* v) {
-    const uint32_t slot = v->indexSlot();
-    if (next[slot] > first[slot] && out[next[slot] - 1] == x) return;
-    out[next[slot]++] = x;
+  WalkReferences(design, [cursor, out](TarnObject* x, const uint32_t* targets, size_t n) {
+    for (size_t i = 0; i < n; ++i) out[cursor[targets[i]]++] = x;
   });
+  std::copy_backward(offsets_.begin(), offsets_.end() - 1, offsets_.end());
+  offsets_[0] = 0;
 }
 
 void TarnBackPointerIndex::release() {
   std::vector<uint32_t>().swap(offsets_);
   std::vector<TarnObject*>().swap(referrers_);
-  std::vector<uint32_t>().swap(scratch_);
 }
 
 TarnReferrers TarnBackPointerIndex::referrers(const TarnObject* instance) const {
@@ -248,8 +266,7 @@ TarnReferrers TarnBackPointerIndex::referrers(const TarnObject* instance) const 
 }
 
 size_t TarnBackPointerIndex::memoryUsage() const {
-  return (offsets_.capacity() + scratch_.capacity()) * sizeof(uint32_t) +
-         referrers_.capacity() * sizeof(TarnObject*);
+  return offsets_.capacity() * sizeof(uint32_t) + referrers_.capacity() * sizeof(TarnObject*);
 }
 
 void discardBackPointers(TarnDesign* design) {

@@ -77,7 +77,6 @@ class TarnBackPointerIndex {
  private:
   std::vector<uint32_t> offsets_;        // slot -> first referrer; one more than the slots
   std::vector<TarnObject*> referrers_;   // grouped by slot
-  std::vector<uint32_t> scratch_;        // per slot, while computing
 };
 
 // Computes the back-pointers of `design` (see above) and marks the design
