@@ -7,31 +7,44 @@
 
 #include "ifc2x2/ifc2x2.h"
 #include "objdb/back_pointers.h"
-#include "objdb/cursor.h"
 #include "objdb/design.h"
+#include "objdb/extent_walk.h"
+#include "objdb/interface.h"
 #include "objdb/union.h"
 
 namespace korva {
 
 void ForEachInstance(TarnDesign* design, const std::function<void(TarnObject*)>& visit) {
   if (design == nullptr) return;
-  TarnCursor cursor(design);
-  cursor.sectionKind(TarnSection::kData);
-  while (TarnObject* object = cursor.next()) {
-    TarnDomain* domain = object->domain();
-    // Select values and aggregates have extents too; only entities count.
-    if (domain != nullptr && domain->isEntity()) visit(object);
+  // The order of a cursor over the data sections, extent by extent.  An
+  // instance's domain is its extent's.
+  for (TarnSection* section : design->sections()) {
+    if (section->kind() != TarnSection::kData) continue;
+    for (TarnExtent* e = section->firstExtent(); e != nullptr; e = e->next()) {
+      // Select values and aggregates have extents too; only entities count.
+      if (e->domain() == nullptr || !e->domain()->isEntity()) continue;
+      for (TarnObject* object = e->first(); object != nullptr; object = object->nextInExtent()) {
+        PrefetchFollowing(object);
+        visit(object);
+      }
+    }
   }
 }
 
 void TraceInstance(TarnObject* instance) {
   // The line of the type written last is kept: a walk meets the instances
   // of one type one after another, and writing a ready line costs far less
-  // than formatting it.  The name is compared by its text, since the
-  // storage of a name may be reused after a shutdown.
+  // than formatting it.  A name stays where it is while the interface
+  // object lives; after a shutdown its storage may hold another.
   static std::string line;
+  static const char* lineName = nullptr;
+  static unsigned lineGeneration = 0;
   const char* name = instance->domainName();
-  if (line.empty() || line.compare(6, line.size() - 7, name) != 0) line.assign("Name: ").append(name).push_back('\n');
+  if (name != lineName || TARN().generation() != lineGeneration) {
+    line.assign("Name: ").append(name).push_back('\n');
+    lineName = name;
+    lineGeneration = TARN().generation();
+  }
   std::fwrite(line.data(), 1, line.size(), stdout);
 }
 

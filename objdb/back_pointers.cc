@@ -6,6 +6,7 @@
 #include "objdb/aggregate.h"
 #include "objdb/design.h"
 #include "objdb/domain.h"
+#include "objdb/extent_walk.h"
 #include "objdb/union.h"
 #include "platform/platform.h"
 
@@ -19,17 +20,6 @@ bool IsStructure(const TarnObject* o) { return o->typePtr()->nodeType() == kNode
 TarnObject* Held(const TarnType* type, void* held) {
   if (held == nullptr || IsUnresolved(held)) return nullptr;
   return type->objectCast != nullptr ? type->objectCast(held) : static_cast<TarnObject*>(held);
-}
-
-// Asks for the memory of the instances a little ahead of an extent walk:
-// they lie one after the other, but the links only tell the next address
-// from the current instance.
-inline void PrefetchAhead(const TarnObject* o) {
-#if defined(__GNUC__)
-  __builtin_prefetch(reinterpret_cast<const char*>(o) + 1024);
-#else
-  (void)o;
-#endif
 }
 
 // dynamic_cast from TarnObject to a class that derives from it virtually,
@@ -87,7 +77,7 @@ class ReferenceWalk {
     TarnDomain* domain = e->domain();
     bool planned = false;
     for (TarnObject* x = e->first(); x != nullptr; x = x->nextInExtent()) {
-      PrefetchAhead(x);
+      PrefetchFollowing(x);
       // Referrers are the entity instances; selects and aggregates are
       // searched as their values.
       if (!IsStructure(x)) continue;
@@ -226,7 +216,7 @@ void TarnBackPointerIndex::compute(TarnDesign* design) {
   for (TarnSection* s : design->sections())
     for (TarnExtent* e = s->firstExtent(); e != nullptr; e = e->next())
       for (TarnObject* o = e->first(); o != nullptr; o = o->nextInExtent()) {
-        PrefetchAhead(o);
+        PrefetchFollowing(o);
         if (IsStructure(o)) o->setIndexSlot(slots++);
       }
 
