@@ -169,6 +169,7 @@ void CountAnalysisKinds(TarnDesign* design) {
 
 void FillAnalysisKinds(TarnDesign* design) {
   AnalysisImportState& state = AnalysisImport();
+  SharedPlacementChains chains;
   AllocatePropertyTables();
   AllocateFromCounter(&state.curveMembers);
   AllocateFromCounter(&state.pointConnections);
@@ -208,6 +209,7 @@ void FillAnalysisModel(TarnDesign* design, int modelFileId) {
   if (design == nullptr) return;
 
   computeBackPointers(design);
+  SharedPlacementChains chains;
   ForEachInstance(design, [&](TarnObject* instance) {
     TraceInstance(instance);
     if (modelFileId != 0 && FileIdOf(instance) == modelFileId && AsA<IfcStructuralAnalysisModel>(instance) != nullptr)

@@ -207,15 +207,40 @@ class PlacementsSeen {
 void ReadPoint(TarnObject* point, double xyz[3]) { ReadList(point, "Coordinates", xyz); }
 void ReadDirection(TarnObject* direction, double xyz[3]) { ReadList(direction, "DirectionRatios", xyz); }
 
+namespace {
+// The chains shared while a SharedPlacementChains lives.
+SharedPlacementChains* g_sharedChains = nullptr;
+}  // namespace
+
+SharedPlacementChains::SharedPlacementChains() : outer_(g_sharedChains) { g_sharedChains = this; }
+SharedPlacementChains::~SharedPlacementChains() { g_sharedChains = outer_; }
+
+const ComposedPlacement* SharedPlacementChains::find(TarnObject* first) const {
+  auto it = chains_.find(first);
+  return it != chains_.end() ? &it->second : nullptr;
+}
+
 ComposedPlacement ComposeMemberPlacement(TarnObject* objectPlacement) {
   ComposedPlacement out;
   if (objectPlacement == nullptr) return out;
+  // A chain composed from the start (nothing applied to `out` yet) gives
+  // the same sums whoever is below it, so it can be shared; one that loops
+  // depends on where it was entered and is not.
+  bool fresh = true;
   for (TarnAttribute* a : AttributesOf(objectPlacement)) {
     if (Named(a, "PlacementRelTo")) {
+      TarnObject* first = ReadObject(objectPlacement, a);
+      const ComposedPlacement* shared =
+          fresh && first != nullptr && g_sharedChains != nullptr ? g_sharedChains->find(first) : nullptr;
+      if (shared != nullptr) {
+        out = *shared;
+        fresh = false;
+        continue;
+      }
       // The ancestors, nearest first; a chain that loops ends where it
       // comes back.
       PlacementsSeen seen(objectPlacement);
-      TarnObject* next = ReadObject(objectPlacement, a);
+      TarnObject* next = first;
       while (next != nullptr && seen.add(next)) {
         TarnObject* current = next;
         next = nullptr;
@@ -224,8 +249,11 @@ ComposedPlacement ComposeMemberPlacement(TarnObject* objectPlacement) {
           else if (Named(b, "RelativePlacement")) ApplyRelative(current, b, &out);
         }
       }
+      if (fresh && first != nullptr && next == nullptr && g_sharedChains != nullptr) g_sharedChains->add(first, out);
+      fresh = false;
     } else if (Named(a, "RelativePlacement")) {
       ApplyRelative(objectPlacement, a, &out);
+      fresh = false;
     }
   }
   return out;

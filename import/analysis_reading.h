@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <functional>
+#include <unordered_map>
 
 #include "objdb/aggregate.h"
 #include "objdb/back_pointers.h"
@@ -95,6 +96,26 @@ struct ComposedPlacement {
   double ref[3] = {0, 0, 0};
 };
 ComposedPlacement ComposeMemberPlacement(TarnObject* objectPlacement);
+
+// While an object of this class lives, ComposeMemberPlacement composes each
+// chain of ancestor placements once and takes it again for every placement
+// below it: the members of a storey share the placements of the storey and
+// above.  The design must not change meanwhile (a fill pass only reads).
+class SharedPlacementChains {
+ public:
+  SharedPlacementChains();
+  ~SharedPlacementChains();
+  SharedPlacementChains(const SharedPlacementChains&) = delete;
+  SharedPlacementChains& operator=(const SharedPlacementChains&) = delete;
+
+  // The composition of the chain that starts at `first`, or null.
+  const ComposedPlacement* find(TarnObject* first) const;
+  void add(TarnObject* first, const ComposedPlacement& chain) { chains_[first] = chain; }
+
+ private:
+  SharedPlacementChains* outer_;
+  std::unordered_map<TarnObject*, ComposedPlacement> chains_;
+};
 
 // Calls `visit(type, item)` for every representation of a product
 // representation, in order, with its RepresentationType (null when unset)
