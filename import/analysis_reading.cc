@@ -11,6 +11,7 @@
 #include "objdb/extent_walk.h"
 #include "objdb/interface.h"
 #include "objdb/union.h"
+#include "platform/platform.h"
 
 namespace korva {
 
@@ -45,7 +46,7 @@ void TraceInstance(TarnObject* instance) {
     lineName = name;
     lineGeneration = TARN().generation();
   }
-  std::fwrite(line.data(), 1, line.size(), stdout);
+  platform::WriteUnlocked(stdout, line.data(), line.size());
 }
 
 bool IsType(TarnObject* object, const char* typeName) {
