@@ -87,6 +87,9 @@ class ReferenceWalk {
       } else {
         if (!planned) plan(x, domain);
         planned = true;
+        // Instances of a type that holds no objects (points, directions)
+        // lead nowhere: the rest of the extent need not be walked.
+        if (fields_.empty()) return;
         char* base = static_cast<char*>(x->baseObject());
         char* overflow = static_cast<char*>(x->overflow());
         for (const Field& field : fields_) {
