@@ -79,6 +79,32 @@ class Builder {
     a->RefDirection(direction2(1, 0));
     return a;
   }
+  // A body representation ("Body", "SweptSolid") as the exporters write
+  // one: a closed polyline outline of dx by dy (its first point repeated)
+  // as an arbitrary closed profile, extruded `depth` along z from axes at
+  // the origin.
+  IfcShapeRepresentation* sweptOutline(double dx, double dy, double depth) {
+    IfcPolyline* outline = make<IfcPolyline>();
+    ListOfIfcCartesianPoint* points = outline->Points();
+    points->add(point2(0, 0));
+    points->add(point2(dx, 0));
+    points->add(point2(dx, dy));
+    points->add(point2(0, dy));
+    points->add(points->first());
+    IfcArbitraryClosedProfileDef* profile = make<IfcArbitraryClosedProfileDef>();
+    profile->ProfileType(IfcProfileTypeEnum_AREA);
+    profile->OuterCurve(outline);
+    IfcExtrudedAreaSolid* solid = make<IfcExtrudedAreaSolid>();
+    solid->SweptArea(profile);
+    solid->Position(axesAt(0, 0, 0));
+    solid->ExtrudedDirection(direction(0, 0, 1));
+    solid->Depth(depth);
+    IfcShapeRepresentation* body = make<IfcShapeRepresentation>();
+    body->RepresentationIdentifier("Body");
+    body->RepresentationType("SweptSolid");
+    body->Items()->add(solid);
+    return body;
+  }
   IfcLocalPlacement* placement(IfcLocalPlacement* relTo, IfcAxis2Placement3D* a) {
     IfcLocalPlacement* p = make<IfcLocalPlacement>();
     IfcAxis2Placement* select = Make<IfcAxis2Placement>(d_);  // a select, not an entity

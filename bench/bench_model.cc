@@ -56,25 +56,7 @@ long BuildBuilding(TarnDesign* design, long instances) {
     // Outline: a closed quadrilateral, the first point repeated.
     const double x = Coordinate(e, 1), y = Coordinate(e, 2);
     const double w = 0.2 + static_cast<double>(e % 17) * 0.125, l = 1.5 + static_cast<double>(e % 23) * 0.25;
-    IfcPolyline* outline = b.make<IfcPolyline>();
-    ListOfIfcCartesianPoint* points = outline->Points();
-    points->add(b.point2(0, 0));
-    points->add(b.point2(l, 0));
-    points->add(b.point2(l, w));
-    points->add(b.point2(0, w));
-    points->add(points->first());
-    IfcArbitraryClosedProfileDef* profile = b.make<IfcArbitraryClosedProfileDef>();
-    profile->ProfileType(IfcProfileTypeEnum_AREA);
-    profile->OuterCurve(outline);
-    IfcExtrudedAreaSolid* solid = b.make<IfcExtrudedAreaSolid>();
-    solid->SweptArea(profile);
-    solid->Position(b.axes(b.point(0, 0, 0), b.direction(0, 0, 1), b.direction(1, 0, 0)));
-    solid->ExtrudedDirection(b.direction(0, 0, 1));
-    solid->Depth(2.75 + static_cast<double>(e % 5) * 0.05);
-    IfcShapeRepresentation* body = b.make<IfcShapeRepresentation>();
-    body->RepresentationIdentifier("Body");
-    body->RepresentationType("SweptSolid");
-    body->Items()->add(solid);
+    IfcShapeRepresentation* body = b.sweptOutline(l, w, 2.75 + static_cast<double>(e % 5) * 0.05);
     IfcProductDefinitionShape* shape = b.make<IfcProductDefinitionShape>();
     shape->Representations()->add(body);
 

@@ -460,25 +460,7 @@ class AnalysedBuilding {
   // An element extruded from a closed rectangular outline, with its box.
   template <class T>
   void element(const char* kind, double x, double y, double z, double dx, double dy, double dz) {
-    IfcPolyline* outline = b_.make<IfcPolyline>();
-    ListOfIfcCartesianPoint* points = outline->Points();
-    points->add(b_.point2(0, 0));
-    points->add(b_.point2(dx, 0));
-    points->add(b_.point2(dx, dy));
-    points->add(b_.point2(0, dy));
-    points->add(points->first());
-    IfcArbitraryClosedProfileDef* profile = b_.make<IfcArbitraryClosedProfileDef>();
-    profile->ProfileType(IfcProfileTypeEnum_AREA);
-    profile->OuterCurve(outline);
-    IfcExtrudedAreaSolid* solid = b_.make<IfcExtrudedAreaSolid>();
-    solid->SweptArea(profile);
-    solid->Position(b_.axesAt(0, 0, 0));
-    solid->ExtrudedDirection(b_.direction(0, 0, 1));
-    solid->Depth(dz);
-    IfcShapeRepresentation* body = b_.make<IfcShapeRepresentation>();
-    body->RepresentationIdentifier("Body");
-    body->RepresentationType("SweptSolid");
-    body->Items()->add(solid);
+    IfcShapeRepresentation* body = b_.sweptOutline(dx, dy, dz);
     IfcProductDefinitionShape* shape = b_.make<IfcProductDefinitionShape>();
     shape->Representations()->add(body);
     shape->Representations()->add(box(dx, dy, dz));
