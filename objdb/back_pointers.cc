@@ -1,11 +1,11 @@
 #include "objdb/back_pointers.h"
 
 #include <algorithm>
-#include <typeinfo>
 
 #include "objdb/aggregate.h"
 #include "objdb/design.h"
 #include "objdb/domain.h"
+#include "objdb/downcast.h"
 #include "objdb/extent_walk.h"
 #include "objdb/union.h"
 #include "platform/platform.h"
@@ -21,32 +21,6 @@ TarnObject* Held(const TarnType* type, void* held) {
   if (held == nullptr || IsUnresolved(held)) return nullptr;
   return type->objectCast != nullptr ? type->objectCast(held) : static_cast<TarnObject*>(held);
 }
-
-// dynamic_cast from TarnObject to a class that derives from it virtually,
-// remembered for the last most-derived class seen: the distance between the
-// two parts is the same in every instance of one class, and a walk meets
-// long runs of values of one class (the coordinate lists of an extent of
-// points, say).
-template <class T>
-class LastCast {
- public:
-  T* operator()(TarnObject* object) {
-    const std::type_info* type = &typeid(*object);
-    if (type != type_) {
-      type_ = type;
-      T* result = dynamic_cast<T*>(object);
-      found_ = result != nullptr;
-      if (found_) delta_ = reinterpret_cast<char*>(result) - reinterpret_cast<char*>(object);
-      return result;
-    }
-    return found_ ? reinterpret_cast<T*>(reinterpret_cast<char*>(object) + delta_) : nullptr;
-  }
-
- private:
-  const std::type_info* type_ = nullptr;
-  std::ptrdiff_t delta_ = 0;
-  bool found_ = false;
-};
 
 // Calls f(x, slots, n) for every referrer x of the design's data sections,
 // in discovery order, with the index slots of the n structures of the
@@ -190,8 +164,8 @@ class ReferenceWalk {
   std::vector<TarnObject*> path_;
   std::vector<Field> fields_;
   std::vector<uint32_t> targets_;  // of the current referrer
-  LastCast<TarnUnion> toUnion_;
-  LastCast<TarnAggregate> toAggregate_;
+  TarnDowncast<TarnUnion> toUnion_;
+  TarnDowncast<TarnAggregate> toAggregate_;
 };
 
 template <class F>
