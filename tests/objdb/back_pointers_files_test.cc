@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,8 @@ const CorpusFile kCorpus[] = {
     {"revit2013_tst.ifc", {503, 974, 0x841cc05070f35a59ull}},
     {"tekla_slabs_394.ifc", {2267, 5242, 0x613f9c936ae269a6ull}},
 };
+
+void PrintTo(const CorpusFile& file, std::ostream* out) { *out << file.name; }
 
 class BackPointersFilesTest : public ::testing::TestWithParam<CorpusFile> {
  protected:
