@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "api/korvaifc.h"
+#include "bench/bench_measure.h"
 
 namespace {
 
@@ -35,17 +36,8 @@ double CpuSeconds() {
   return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-long FileBytes(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return -1;
-  std::fseek(f, 0, SEEK_END);
-  const long size = std::ftell(f);
-  std::fclose(f);
-  return size;
-}
-
 void Report(const char* what, double seconds, double cpu, const std::string& path) {
-  const long bytes = FileBytes(path);
+  const long bytes = korva::bench::FileSize(path);
   std::printf("%-34s %6.3f s (cpu %6.3f s)  %6.1f MB  %6.1f MB/s  peak %ld MB\n", what, seconds, cpu,
               bytes / 1e6, bytes / 1e6 / seconds, PeakKilobytes() / 1024);
 }

@@ -128,9 +128,9 @@ void AllocatePropertyTables() {
 // their related objects.
 void FillModelMembers(TarnObject* model) {
   AnalysisImportState& state = AnalysisImport();
-  ListOfTarnObject* referrers = Referrers(model);
-  for (uint32_t i = 0; referrers != nullptr && i < referrers->count(); ++i) {
-    TarnObject* assignment = referrers->get(i);
+  const TarnReferrers referrers = Referrers(model);
+  for (uint32_t i = 0; i < referrers.count(); ++i) {
+    TarnObject* assignment = referrers.get(i);
     if (!IsType(assignment, "IfcRelAssignsToGroup")) continue;
     TarnAggregate* related = ReadAggregate(assignment, "RelatedObjects");
     for (uint32_t j = 0; related != nullptr && j < related->count(); ++j) {
@@ -169,6 +169,7 @@ void CountAnalysisKinds(TarnDesign* design) {
 
 void FillAnalysisKinds(TarnDesign* design) {
   AnalysisImportState& state = AnalysisImport();
+  SharedPlacementChains chains;
   AllocatePropertyTables();
   AllocateFromCounter(&state.curveMembers);
   AllocateFromCounter(&state.pointConnections);
@@ -208,6 +209,7 @@ void FillAnalysisModel(TarnDesign* design, int modelFileId) {
   if (design == nullptr) return;
 
   computeBackPointers(design);
+  SharedPlacementChains chains;
   ForEachInstance(design, [&](TarnObject* instance) {
     TraceInstance(instance);
     if (modelFileId != 0 && FileIdOf(instance) == modelFileId && AsA<IfcStructuralAnalysisModel>(instance) != nullptr)

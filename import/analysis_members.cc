@@ -83,12 +83,12 @@ IfcBoundaryNodeCondition* NodeCondition(TarnObject* relationship) {
 template <class R>
 void ReadMemberRelationships(TarnObject* member, R* record) {
   if (record->FileID == 0) return;
-  ListOfTarnObject* referrers = Referrers(member);
-  if (referrers == nullptr) return;
-  const uint32_t n = referrers->count();
+  const TarnReferrers referrers = Referrers(member);
+  if (referrers.empty()) return;
+  const uint32_t n = referrers.count();
   size_t connections = 0;
   for (uint32_t i = 0; i < n; ++i) {
-    TarnObject* r = referrers->get(i);
+    TarnObject* r = referrers.get(i);
     if (IsType(r, "IfcRelConnectsStructuralMember")) {
       ++connections;
     } else if (IsType(r, "IfcRelAssociatesProfileProperties")) {
@@ -105,7 +105,7 @@ void ReadMemberRelationships(TarnObject* member, R* record) {
 
   int k = -1;
   for (uint32_t i = 0; i < n; ++i) {
-    TarnObject* r = referrers->get(i);
+    TarnObject* r = referrers.get(i);
     if (IsType(r, "IfcRelConnectsStructuralMember")) {
       TarnObject* connection = ReadObject(r, "RelatedStructuralConnection");
       IfcBoundaryNodeCondition* condition = NodeCondition(r);
@@ -146,10 +146,10 @@ void ReadAction(TarnObject* action, const char* const (&components)[6], ActionRe
       for (int i = 0; i < 6; ++i) ReadDouble(load, components[i], targets[i]);
     }
   }
-  ListOfTarnObject* referrers = Referrers(action);
-  if (referrers == nullptr) return;
-  for (uint32_t i = 0; i < referrers->count(); ++i) {
-    TarnObject* r = referrers->get(i);
+  const TarnReferrers referrers = Referrers(action);
+  if (referrers.empty()) return;
+  for (uint32_t i = 0; i < referrers.count(); ++i) {
+    TarnObject* r = referrers.get(i);
     if (IsType(r, "IfcRelConnectsStructuralActivity")) {
       if (TarnObject* element = ReadObject(r, "RelatingElement")) record->ActedOn = FileIdOf(element);
     } else if (IsType(r, "IfcRelAssignsToGroup")) {
@@ -246,10 +246,10 @@ void ReadPointConnection(TarnObject* connection, PointConnectionRecord* record) 
       Set3(xyz, &record->VertexX1, &record->VertexY1, &record->VertexZ1);
   });
   if (record->FileID == 0) return;
-  ListOfTarnObject* referrers = Referrers(connection);
-  if (referrers == nullptr) return;
-  for (uint32_t i = 0; i < referrers->count(); ++i) {
-    TarnObject* r = referrers->get(i);
+  const TarnReferrers referrers = Referrers(connection);
+  if (referrers.empty()) return;
+  for (uint32_t i = 0; i < referrers.count(); ++i) {
+    TarnObject* r = referrers.get(i);
     if (!IsType(r, "IfcRelConnectsStructuralMember") || ReadObject(r, "RelatedStructuralConnection") == nullptr)
       continue;
     if (IfcBoundaryNodeCondition* condition = NodeCondition(r)) {
@@ -268,15 +268,15 @@ void ReadLoadGroup(TarnObject* group, LoadGroupRecord* record) {
     else if (Named(a, "ActionSource")) ReadEnum(group, a, &record->ActionSource);
     else if (Named(a, "Coefficient")) ReadDouble(group, a, &record->Coefficient);
   }
-  ListOfTarnObject* referrers = Referrers(group);
-  if (referrers == nullptr) return;
+  const TarnReferrers referrers = Referrers(group);
+  if (referrers.empty()) return;
   // One entry per referring instance; those that are no group assignment
   // hold 0.
-  const uint32_t n = referrers->count();
+  const uint32_t n = referrers.count();
   record->TotalMember = static_cast<int>(n);
   record->Member.assign(n, 0);
   for (uint32_t i = 0; i < n; ++i) {
-    TarnObject* r = referrers->get(i);
+    TarnObject* r = referrers.get(i);
     if (IsType(r, "IfcRelAssignsToGroup")) record->Member[i] = FileIdOf(ReadObject(r, "RelatingGroup"));
   }
 }

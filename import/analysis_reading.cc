@@ -2,28 +2,52 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "ifc2x2/ifc2x2.h"
 #include "objdb/back_pointers.h"
-#include "objdb/cursor.h"
 #include "objdb/design.h"
+#include "objdb/extent_walk.h"
+#include "objdb/interface.h"
 #include "objdb/union.h"
+#include "platform/platform.h"
 
 namespace korva {
 
 void ForEachInstance(TarnDesign* design, const std::function<void(TarnObject*)>& visit) {
   if (design == nullptr) return;
-  TarnCursor cursor(design);
-  cursor.sectionKind(TarnSection::kData);
-  while (TarnObject* object = cursor.next()) {
-    TarnDomain* domain = object->domain();
-    // Select values and aggregates have extents too; only entities count.
-    if (domain != nullptr && domain->isEntity()) visit(object);
+  // The order of a cursor over the data sections, extent by extent.  An
+  // instance's domain is its extent's.
+  for (TarnSection* section : design->sections()) {
+    if (section->kind() != TarnSection::kData) continue;
+    for (TarnExtent* e = section->firstExtent(); e != nullptr; e = e->next()) {
+      // Select values and aggregates have extents too; only entities count.
+      if (e->domain() == nullptr || !e->domain()->isEntity()) continue;
+      for (TarnObject* object = e->first(); object != nullptr; object = object->nextInExtent()) {
+        PrefetchFollowing(object);
+        visit(object);
+      }
+    }
   }
 }
 
-void TraceInstance(TarnObject* instance) { std::printf("Name: %s\n", instance->domainName()); }
+void TraceInstance(TarnObject* instance) {
+  // The line of the type written last is kept: a walk meets the instances
+  // of one type one after another, and writing a ready line costs far less
+  // than formatting it.  A name stays where it is while the interface
+  // object lives; after a shutdown its storage may hold another.
+  static std::string line;
+  static const char* lineName = nullptr;
+  static unsigned lineGeneration = 0;
+  const char* name = instance->domainName();
+  if (name != lineName || TARN().generation() != lineGeneration) {
+    line.assign("Name: ").append(name).push_back('\n');
+    lineName = name;
+    lineGeneration = TARN().generation();
+  }
+  platform::WriteUnlocked(stdout, line.data(), line.size());
+}
 
 bool IsType(TarnObject* object, const char* typeName) {
   if (object == nullptr) return false;
@@ -157,22 +181,68 @@ void ApplyRelative(TarnObject* localPlacement, TarnAttribute* attribute, Compose
   if (IfcAxis2Placement3D* p = AsA<IfcAxis2Placement3D>(ReadObject(localPlacement, attribute))) Apply(p, out);
 }
 
+// The placements of a chain met so far.  Chains are short: a few are kept
+// in place, so that a member's placement costs no allocation.
+class PlacementsSeen {
+ public:
+  explicit PlacementsSeen(TarnObject* first) { add(first); }
+  // Adds `placement`; false when it was met already.
+  bool add(TarnObject* placement) {
+    if (std::find(near_, near_ + count_, placement) != near_ + count_ ||
+        std::find(far_.begin(), far_.end(), placement) != far_.end())
+      return false;
+    if (count_ < kNear) near_[count_++] = placement;
+    else far_.push_back(placement);
+    return true;
+  }
+
+ private:
+  static constexpr size_t kNear = 16;
+  TarnObject* near_[kNear];
+  size_t count_ = 0;
+  std::vector<TarnObject*> far_;
+};
+
 }  // namespace
 
 void ReadPoint(TarnObject* point, double xyz[3]) { ReadList(point, "Coordinates", xyz); }
 void ReadDirection(TarnObject* direction, double xyz[3]) { ReadList(direction, "DirectionRatios", xyz); }
 
+namespace {
+// The chains shared while a SharedPlacementChains lives.
+SharedPlacementChains* g_sharedChains = nullptr;
+}  // namespace
+
+SharedPlacementChains::SharedPlacementChains() : outer_(g_sharedChains) { g_sharedChains = this; }
+SharedPlacementChains::~SharedPlacementChains() { g_sharedChains = outer_; }
+
+const ComposedPlacement* SharedPlacementChains::find(TarnObject* first) const {
+  auto it = chains_.find(first);
+  return it != chains_.end() ? &it->second : nullptr;
+}
+
 ComposedPlacement ComposeMemberPlacement(TarnObject* objectPlacement) {
   ComposedPlacement out;
   if (objectPlacement == nullptr) return out;
+  // A chain composed from the start (nothing applied to `out` yet) gives
+  // the same sums whoever is below it, so it can be shared; one that loops
+  // depends on where it was entered and is not.
+  bool fresh = true;
   for (TarnAttribute* a : AttributesOf(objectPlacement)) {
     if (Named(a, "PlacementRelTo")) {
+      TarnObject* first = ReadObject(objectPlacement, a);
+      const ComposedPlacement* shared =
+          fresh && first != nullptr && g_sharedChains != nullptr ? g_sharedChains->find(first) : nullptr;
+      if (shared != nullptr) {
+        out = *shared;
+        fresh = false;
+        continue;
+      }
       // The ancestors, nearest first; a chain that loops ends where it
       // comes back.
-      std::vector<TarnObject*> seen{objectPlacement};
-      TarnObject* next = ReadObject(objectPlacement, a);
-      while (next != nullptr && std::find(seen.begin(), seen.end(), next) == seen.end()) {
-        seen.push_back(next);
+      PlacementsSeen seen(objectPlacement);
+      TarnObject* next = first;
+      while (next != nullptr && seen.add(next)) {
         TarnObject* current = next;
         next = nullptr;
         for (TarnAttribute* b : AttributesOf(current)) {
@@ -180,8 +250,11 @@ ComposedPlacement ComposeMemberPlacement(TarnObject* objectPlacement) {
           else if (Named(b, "RelativePlacement")) ApplyRelative(current, b, &out);
         }
       }
+      if (fresh && first != nullptr && next == nullptr && g_sharedChains != nullptr) g_sharedChains->add(first, out);
+      fresh = false;
     } else if (Named(a, "RelativePlacement")) {
       ApplyRelative(objectPlacement, a, &out);
+      fresh = false;
     }
   }
   return out;
@@ -198,9 +271,9 @@ void ForEachShapeRepresentation(TarnObject* productRepresentation,
   }
 }
 
-ListOfTarnObject* Referrers(TarnObject* object) {
+TarnReferrers Referrers(TarnObject* object) {
   TarnDesign* design = object != nullptr ? object->design() : nullptr;
-  if (design == nullptr || !design->hasBackPointers()) return nullptr;
+  if (design == nullptr || !design->hasBackPointers()) return TarnReferrers();
   return backPointers(object);
 }
 

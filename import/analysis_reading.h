@@ -7,8 +7,10 @@
 
 #include <cstring>
 #include <functional>
+#include <unordered_map>
 
 #include "objdb/aggregate.h"
+#include "objdb/back_pointers.h"
 #include "objdb/domain.h"
 
 namespace korva {
@@ -95,6 +97,26 @@ struct ComposedPlacement {
 };
 ComposedPlacement ComposeMemberPlacement(TarnObject* objectPlacement);
 
+// While an object of this class lives, ComposeMemberPlacement composes each
+// chain of ancestor placements once and takes it again for every placement
+// below it: the members of a storey share the placements of the storey and
+// above.  The design must not change meanwhile (a fill pass only reads).
+class SharedPlacementChains {
+ public:
+  SharedPlacementChains();
+  ~SharedPlacementChains();
+  SharedPlacementChains(const SharedPlacementChains&) = delete;
+  SharedPlacementChains& operator=(const SharedPlacementChains&) = delete;
+
+  // The composition of the chain that starts at `first`, or null.
+  const ComposedPlacement* find(TarnObject* first) const;
+  void add(TarnObject* first, const ComposedPlacement& chain) { chains_[first] = chain; }
+
+ private:
+  SharedPlacementChains* outer_;
+  std::unordered_map<TarnObject*, ComposedPlacement> chains_;
+};
+
 // Calls `visit(type, item)` for every representation of a product
 // representation, in order, with its RepresentationType (null when unset)
 // and its first item (null when it has none).  Shape and topology
@@ -104,8 +126,8 @@ void ForEachShapeRepresentation(TarnObject* productRepresentation,
                                 const std::function<void(const char*, TarnObject*)>& visit);
 
 // The instances that refer to `object`, in discovery order, when the
-// back-pointers of its design have been computed; null otherwise.
-ListOfTarnObject* Referrers(TarnObject* object);
+// back-pointers of its design have been computed; empty otherwise.
+TarnReferrers Referrers(TarnObject* object);
 
 }  // namespace korva
 

@@ -1,5 +1,6 @@
 #include "import/building_import.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -7,6 +8,8 @@
 #include "ifc2x2/ifc2x2.h"
 #include "import/analysis_import.h"
 #include "objdb/design.h"
+#include "objdb/extent_walk.h"
+#include "objdb/interface.h"
 
 namespace korva {
 namespace {
@@ -381,6 +384,45 @@ class Filler {
   TarnAttribute* pointName_ = nullptr;
 };
 
+// The fill pass's trace: one line "Name: <type>" per entity instance,
+// written in blocks of many lines when several wait.
+class TraceLines {
+ public:
+  explicit TraceLines(std::FILE* out) : out_(out) {}
+  // The lines that follow name `typeName`.
+  void start(const char* typeName) {
+    flush();
+    line_.assign("Name: ").append(typeName).push_back('\n');
+    block_.clear();
+  }
+  void add() { ++waiting_; }
+  // Writes the lines that wait.
+  void flush() {
+    if (out_ == nullptr || waiting_ == 0) {
+      waiting_ = 0;
+      return;
+    }
+    if (waiting_ == 1) {
+      std::fwrite(line_.data(), 1, line_.size(), out_);
+    } else {
+      const size_t perBlock = std::max<size_t>(1, kBlock / line_.size());
+      while (block_.size() < std::min(waiting_, perBlock) * line_.size()) block_ += line_;
+      for (size_t left = waiting_; left > 0;) {
+        const size_t n = std::min(left, block_.size() / line_.size());
+        std::fwrite(block_.data(), 1, n * line_.size(), out_);
+        left -= n;
+      }
+    }
+    waiting_ = 0;
+  }
+
+ private:
+  static constexpr size_t kBlock = 64 * 1024;
+  std::FILE* out_;
+  std::string line_, block_;
+  size_t waiting_ = 0;
+};
+
 void AllocateTables(BuildingTables& t) {
   t.beams.allocate();
   t.columns.allocate();
@@ -450,17 +492,21 @@ void FillImportTables(TarnDesign* design, std::FILE* trace) {
   AllocateTables(t);
   if (design != nullptr) {
     Filler filler(t);
-    std::string line;
+    TraceLines lines(trace);
     ForEachExtent(design, [&](TarnExtent* extent, const char* typeName) {
       const Kind kind = KindOf(typeName);
-      // The trace line is the same for every instance of the extent: made
-      // once, written as a block per instance.
-      line.assign("Name: ").append(typeName).push_back('\n');
+      // The trace line is the same for every instance of the extent.  Where
+      // nothing is read, the lines of the extent are written together.
+      lines.start(typeName);
       for (TarnObject* o = extent->first(); o != nullptr; o = o->nextInExtent()) {
+        PrefetchFollowing(o);
         if (!IsEntity(o)) continue;
-        if (trace != nullptr) std::fwrite(line.data(), 1, line.size(), trace);
-        if (kind != Kind::kNone) filler.read(kind, o);
+        lines.add();
+        if (kind == Kind::kNone) continue;
+        lines.flush();
+        filler.read(kind, o);
       }
+      lines.flush();
     });
   }
   FillAnalysisKinds(design);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "objdb/back_pointers.h"
 #include "objdb/dictionary_binding.h"
 #include "objdb/domain.h"
 #include "objdb/header_section.h"
@@ -114,6 +115,11 @@ TarnDesign::~TarnDesign() {
   // referred to by nothing else then.
   for (auto it = sections_.rbegin(); it != sections_.rend(); ++it) delete *it;
   sections_.clear();
+}
+
+TarnBackPointerIndex* TarnDesign::backPointerIndex(bool make) {
+  if (backPointerIndex_ == nullptr && make) backPointerIndex_ = std::make_unique<TarnBackPointerIndex>();
+  return backPointerIndex_.get();
 }
 
 void TarnDesign::setName(const char* name) { name_ = name != nullptr ? arena_.copy(name) : nullptr; }
@@ -296,6 +302,8 @@ uint32_t TarnDesign::size() {
 }
 
 void TarnDesign::emptyYourself() {
+  // The referrers of the data sections go with them.
+  discardBackPointers(this);
   for (auto it = sections_.begin(); it != sections_.end();) {
     if ((*it)->kind() == TarnSection::kData) {
       delete *it;

@@ -26,6 +26,7 @@
 
 namespace korva {
 
+class TarnBackPointerIndex;
 class TarnDesign;
 class TarnSection;
 class file_description;
@@ -189,6 +190,9 @@ class TarnDesign : public virtual TarnObject {
   void setModified(bool v) { modified_ = v; }
   bool hasBackPointers() const { return backPointers_; }
   void setHasBackPointers(bool v) { backPointers_ = v; }
+  // The design's back-pointer index (back_pointers.h), made when `make` is
+  // set and there is none; null otherwise.
+  TarnBackPointerIndex* backPointerIndex(bool make);
   void activate() override;
 
   // Object identifiers (oid.h).  newOid hands out the next identifier of the
@@ -233,6 +237,7 @@ class TarnDesign : public virtual TarnObject {
   Arena arena_;
   TarnOidAllocator oidAllocators_[kOidKinds];
   std::unique_ptr<std::unordered_map<TarnOID, TarnObject*>> oids_;
+  std::unique_ptr<TarnBackPointerIndex> backPointerIndex_;
 };
 
 TARN_DICTIONARY(DictionaryOfTarnDesign, TarnDesign*, ListOfTarnDesign)

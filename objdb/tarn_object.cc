@@ -52,14 +52,14 @@ void* TarnObject::allocateInstance(size_t size, TarnSection* section, TarnDomain
   return memory;
 }
 
-TarnObject::TarnObject() {
+TarnObject::TarnObject() : slot_(kNoIndexSlot), inArena_(0) {
   // Take this object's entry when it is on top of the pending stack.
   if (g_pendingCount > 0) {
     Pending& top = g_pending[g_pendingCount - 1];
     char* self = reinterpret_cast<char*>(this);
     if (self >= top.begin && self < top.begin + top.size) {
       --g_pendingCount;
-      inArena_ = true;
+      inArena_ = 1;
       if (top.extent != nullptr) {
         top.extent->link(this);
         TarnDomain* d = top.domain;

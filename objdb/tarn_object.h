@@ -30,7 +30,7 @@ class TarnExtent;
 
 // Small records attached to an instance, identified by kind.
 struct TarnManagerRecord {
-  enum Kind { kForward = 3, kExternal = 4, kBackPointers = 6 };
+  enum Kind { kForward = 3, kExternal = 4 };
   int kind;
   TarnManagerRecord* next;
   virtual ~TarnManagerRecord() = default;
@@ -92,6 +92,11 @@ class TarnObject {
   void setInstanceNumber(uint32_t n) { number_ = n; }
   uint32_t traversalMark() const { return mark_; }
   void setTraversalMark(uint32_t m) { mark_ = m; }
+  // The instance's place in its design's back-pointer index, given when
+  // the index is computed (back_pointers.h); kNoIndexSlot before that.
+  static constexpr uint32_t kNoIndexSlot = 0x7FFFFFFFu;
+  uint32_t indexSlot() const { return slot_; }
+  void setIndexSlot(uint32_t slot) { slot_ = slot & kNoIndexSlot; }
   void* overflow() const { return overflow_; }
 
   // Manager records.
@@ -156,7 +161,7 @@ class TarnObject {
   static void operator delete(void* p, TarnSection*, TarnDomain*, const TarnType*) { operator delete(p); }
   static void* allocateInstance(size_t size, TarnSection* section, TarnDomain* domain,
                                 const TarnType* type);
-  bool inArena() const { return inArena_; }
+  bool inArena() const { return inArena_ != 0; }
 
  protected:
   // The attribute of this instance's domain that `att` stands for (1056
@@ -181,7 +186,10 @@ class TarnObject {
   TarnOID oid_ = 0;
   uint32_t number_ = 0;
   uint32_t mark_ = 0;
-  bool inArena_ = false;
+  // The slot shares a word with the arena flag, so that instances stay as
+  // small as they were.
+  uint32_t slot_ : 31;
+  uint32_t inArena_ : 1;
   void* overflow_ = nullptr;
 };
 

@@ -56,6 +56,9 @@ class Repairer {
       TarnObject* r = replacement(root);
       if (r != root) d->setRoot(r);
     }
+    // The referrers of the back-pointers, as a list of references would be.
+    if (TarnBackPointerIndex* index = d->backPointerIndex(false))
+      index->replaceReferrers([this](TarnObject* r) { return replacement(r); });
     finishAggregates();
   }
 
@@ -120,8 +123,6 @@ class Repairer {
       default:
         break;
     }
-    if (TarnManagerRecord* r = o->findManager(TarnManagerRecord::kBackPointers))
-      if (TarnBackPointers* b = dynamic_cast<TarnBackPointers*>(r)) aggregate(b->list);
     // A forwarding into a doomed design would outlive its target; it is
     // dropped once every reference has been repaired through it.
     if (TarnForward* f = ForwardOf(o))

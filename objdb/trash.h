@@ -6,7 +6,7 @@
 // deleteDesign marks a whole design.  TarnInterface::emptyTrash() then
 //   1. repairs every other design in memory (the system design excepted):
 //      each reference held in an attribute of a structure, an element of an
-//      aggregate, the value of a select or a back-pointer list is replaced
+//      aggregate, the value of a select or a design's back-pointers is replaced
 //      by the instance it has been forwarded to (ForwardTo; at most ten
 //      steps are followed, a longer chain is reported and the reference
 //      left alone) and becomes null when it leads into a design marked for

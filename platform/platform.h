@@ -75,6 +75,11 @@ uint32_t ProcessId();
 // Whether `stream` is attached to a terminal (progress displays use it).
 bool IsTerminal(std::FILE* stream);
 
+// Writes `bytes` bytes to `stream` as fwrite does, without taking the
+// stream's lock where the system allows that: for many short writes from
+// the one thread that uses the stream (the import's trace lines).
+void WriteUnlocked(std::FILE* stream, const void* data, size_t bytes);
+
 // Sends everything later written to the process's standard output (also by
 // code that prints with printf) to the file `path` instead, e.g. NullDevice().
 // Returns a stream on the former standard output, or null (nothing changed)

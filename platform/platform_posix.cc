@@ -111,6 +111,14 @@ void AdviseLargePages(void* p, size_t bytes) {
 
 bool IsTerminal(std::FILE* stream) { return stream != nullptr && isatty(fileno(stream)) == 1; }
 
+void WriteUnlocked(std::FILE* stream, const void* data, size_t bytes) {
+#if defined(__GLIBC__)
+  fwrite_unlocked(data, 1, bytes, stream);
+#else
+  std::fwrite(data, 1, bytes, stream);
+#endif
+}
+
 std::FILE* DivertStandardOutput(const char* path) {
   std::fflush(stdout);
   const int saved = dup(STDOUT_FILENO);

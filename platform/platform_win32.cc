@@ -104,6 +104,9 @@ void AdviseLargePages(void*, size_t) {}
 
 bool IsTerminal(std::FILE* stream) { return stream != nullptr && _isatty(_fileno(stream)) != 0; }
 
+// The system's C library has no unlocked write.
+void WriteUnlocked(std::FILE* stream, const void* data, size_t bytes) { std::fwrite(data, 1, bytes, stream); }
+
 std::FILE* DivertStandardOutput(const char* path) {
   std::fflush(stdout);
   const int saved = _dup(_fileno(stdout));

@@ -59,10 +59,9 @@ void RebuildEdge(TarnDesign* d, IfcProduct* member, const Position& from, const 
 // back-pointer order.
 std::vector<IfcRelConnectsStructuralMember*> Connections(TarnDesign* d, TarnObject* member) {
   std::vector<IfcRelConnectsStructuralMember*> found;
-  ListOfTarnObject* referrers = Referrers(d, member);
-  if (referrers == nullptr) return found;
-  for (uint32_t i = 0; i < referrers->size(); ++i) {
-    auto* rel = As<IfcRelConnectsStructuralMember>(referrers->get(i));
+  const TarnReferrers referrers = Referrers(d, member);
+  for (uint32_t i = 0; i < referrers.size(); ++i) {
+    auto* rel = As<IfcRelConnectsStructuralMember>(referrers.get(i));
     if (rel != nullptr && rel->RelatedStructuralConnection() != nullptr) found.push_back(rel);
   }
   return found;

@@ -17,10 +17,9 @@ namespace {
 
 // The first profile association among the referrers of `member`.
 IfcRelAssociatesProfileProperties* ProfileAssociation(TarnDesign* design, TarnObject* member) {
-  ListOfTarnObject* referrers = Referrers(design, member);
-  if (referrers == nullptr) return nullptr;
-  for (uint32_t i = 0; i < referrers->size(); ++i)
-    if (auto* r = As<IfcRelAssociatesProfileProperties>(referrers->get(i))) return r;
+  const TarnReferrers referrers = Referrers(design, member);
+  for (uint32_t i = 0; i < referrers.size(); ++i)
+    if (auto* r = As<IfcRelAssociatesProfileProperties>(referrers.get(i))) return r;
   return nullptr;
 }
 

@@ -26,8 +26,8 @@ TarnObject* Element(TarnObject* owner, const char* attribute, uint32_t index) {
   return a->getObject(static_cast<int>(index));
 }
 
-ListOfTarnObject* Referrers(TarnDesign* design, TarnObject* instance) {
-  if (design == nullptr || instance == nullptr) return nullptr;
+TarnReferrers Referrers(TarnDesign* design, TarnObject* instance) {
+  if (design == nullptr || instance == nullptr) return TarnReferrers();
   if (!design->hasBackPointers()) computeBackPointers(design);
   return backPointers(instance);
 }

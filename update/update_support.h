@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "ifc2x2/ifc2x2.h"
+#include "objdb/back_pointers.h"
 #include "objdb/design.h"
 
 namespace korva {
@@ -23,8 +24,8 @@ TarnObject* Element(TarnObject* owner, const char* attribute, uint32_t index);
 // design and then kept: the update functions never add or remove the
 // relationships they look up this way (profile associations and member
 // connections), so the records stay right for them through the update.
-// Null for a null instance.
-ListOfTarnObject* Referrers(TarnDesign* design, TarnObject* instance);
+// Empty for a null instance.
+TarnReferrers Referrers(TarnDesign* design, TarnObject* instance);
 
 // The object as class T when it is one, else null (no report).
 template <class T>

@@ -1,6 +1,6 @@
 // Back-pointers: referrers found through plain references, lists, sets and
-// (nested) selects, in discovery order, once each; recomputing discards the
-// old records.
+// (nested) selects, in discovery order, once each; instances without a slot
+// in the index; recomputing starts afresh in the same space.
 #include "objdb/back_pointers.h"
 
 #include <gtest/gtest.h>
@@ -10,20 +10,12 @@
 #include "objdb/interface.h"
 #include "objdb/schema_builder.h"
 #include "objdb/test_schema.h"
+#include "support/referrers.h"
 #include "support/test_util.h"
 
 namespace korva {
 namespace test {
 namespace {
-
-using Objects = std::vector<TarnObject*>;
-
-Objects Contents(ListOfTarnObject* list) {
-  Objects out;
-  if (list != nullptr)
-    for (uint32_t i = 0; i < list->count(); ++i) out.push_back(list->get(i));
-  return out;
-}
 
 class BackPointersTest : public ::testing::Test {
  protected:
@@ -68,30 +60,44 @@ TEST_F(BackPointersTest, ReferencesListsAndSelectsOfTheTestSchema) {
 
   computeBackPointers(design);
   EXPECT_TRUE(design->hasBackPointers());
-  EXPECT_EQ(Contents(backPointers(target)), (Objects{byRef, byList, bySelect, byBoth}));
-  EXPECT_EQ(Contents(backPointers(other)), (Objects{byList, byBoth}));
-  EXPECT_EQ(Contents(backPointers(byRef)), (Objects{leaf}));
+  EXPECT_EQ(ReferrersOf(target), (Objects{byRef, byList, bySelect, byBoth}));
+  EXPECT_EQ(ReferrersOf(other), (Objects{byList, byBoth}));
+  EXPECT_EQ(ReferrersOf(byRef), (Objects{leaf}));
   // Aggregates and selects are walked through, not recorded on.
-  EXPECT_EQ(backPointers(listOfByList)->count(), 0u);
-  EXPECT_EQ(backPointers(choice)->count(), 0u);
-  // An instance nothing refers to gets an empty record.
-  ListOfTarnObject* none = backPointers(leaf);
-  ASSERT_NE(none, nullptr);
-  EXPECT_EQ(none->count(), 0u);
-  EXPECT_EQ(backPointers(leaf), none);
+  EXPECT_TRUE(backPointers(listOfByList).empty());
+  EXPECT_TRUE(backPointers(choice).empty());
+  // An instance nothing refers to, one made after the computation (even
+  // when it is referred to) and null have none.
+  EXPECT_TRUE(backPointers(leaf).empty());
+  TNode* late = typecast<TNode>(design->newInstance("TNode"));
+  leaf->putObject(late, "Ref");
+  EXPECT_TRUE(backPointers(late).empty());
+  EXPECT_TRUE(backPointers(nullptr).empty());
+  EXPECT_EQ(backPointers(target).get(4), nullptr);
+  // Moving to another section of the design keeps an instance's referrers.
+  ASSERT_TRUE(target->moveTo(design->newDataSection()));
+  EXPECT_EQ(ReferrersOf(target), (Objects{byRef, byList, bySelect, byBoth}));
 
   // Computing again starts from scratch.
   byRef->putObject(nullptr, "Ref");
   listOfByList->removeAt(0);
   listOfByBoth->removeAt(0);
   computeBackPointers(design);
-  EXPECT_EQ(Contents(backPointers(target)), (Objects{byList, bySelect, byBoth}));
-  EXPECT_EQ(backPointers(other)->count(), 0u);
-  EXPECT_EQ(backPointers(byRef)->count(), 1u);
+  EXPECT_EQ(ReferrersOf(target), (Objects{byList, bySelect, byBoth}));
+  EXPECT_TRUE(backPointers(other).empty());
+  EXPECT_TRUE(backPointers(byRef).empty());
+  EXPECT_EQ(ReferrersOf(late), (Objects{leaf}));
+  // Once more on the unchanged design: the same space.
+  const size_t space = design->backPointerIndex(false)->memoryUsage();
+  EXPECT_GT(space, 0u);
+  computeBackPointers(design);
+  EXPECT_EQ(ReferrersOf(target), (Objects{byList, bySelect, byBoth}));
+  EXPECT_EQ(design->backPointerIndex(false)->memoryUsage(), space);
 
   discardBackPointers(design);
   EXPECT_FALSE(design->hasBackPointers());
-  EXPECT_EQ(backPointers(target)->count(), 0u);
+  EXPECT_TRUE(backPointers(target).empty());
+  EXPECT_EQ(design->backPointerIndex(false)->memoryUsage(), 0u);
 }
 
 // Part; SetOfPart; Inner = SELECT (Part); ListOfInner = LIST OF Inner;
@@ -144,10 +150,10 @@ TEST_F(BackPointersTest, SetsAndNestedSelects) {
   rel4->putObject(b, "Relating");
 
   computeBackPointers(design);
-  EXPECT_EQ(Contents(backPointers(a)), (Objects{rel1, rel3}));
-  EXPECT_EQ(Contents(backPointers(b)), (Objects{rel1, rel4}));
-  EXPECT_EQ(Contents(backPointers(c)), (Objects{rel2}));
-  EXPECT_EQ(Contents(backPointers(d)), (Objects{rel3}));
+  EXPECT_EQ(ReferrersOf(a), (Objects{rel1, rel3}));
+  EXPECT_EQ(ReferrersOf(b), (Objects{rel1, rel4}));
+  EXPECT_EQ(ReferrersOf(c), (Objects{rel2}));
+  EXPECT_EQ(ReferrersOf(d), (Objects{rel3}));
 }
 
 }  // namespace

@@ -9,17 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "objdb/back_pointers.h"
 #include "objdb/interface.h"
 #include "objdb/schema_builder.h"
 #include "objdb/test_schema.h"
+#include "support/referrers.h"
 #include "support/test_util.h"
 
 namespace korva {
 namespace test {
 namespace {
-
-using Objects = std::vector<TarnObject*>;
 
 Objects Contents(TarnAggregate* list) {
   Objects out;
@@ -158,7 +156,7 @@ TEST_F(TrashTest, SelectsDictionariesBackPointersAndLooseListsAreRepaired) {
   TNode* trashedReferrer = typecast<TNode>(design->newInstance("TNode"));
   trashedReferrer->putObject(stays, "Ref");
   computeBackPointers(design);
-  ASSERT_EQ(Contents(backPointers(stays)), (Objects{node, referrer, trashedReferrer}));
+  ASSERT_EQ(ReferrersOf(stays), (Objects{node, referrer, trashedReferrer}));
 
   ASSERT_TRUE(MoveToTrash(gone));
   ASSERT_TRUE(MoveToTrash(trashedReferrer));
@@ -170,7 +168,7 @@ TEST_F(TrashTest, SelectsDictionariesBackPointersAndLooseListsAreRepaired) {
   EXPECT_EQ(design->findObject("stays"), stays);
   EXPECT_EQ(design->nameTable()->count(), 1u);
   EXPECT_EQ(Contents(loose), (Objects{stays}));
-  EXPECT_EQ(Contents(backPointers(stays)), (Objects{node, referrer}));
+  EXPECT_EQ(ReferrersOf(stays), (Objects{node, referrer}));
   delete loose;
 }
 
