@@ -206,10 +206,11 @@ class Reader {
            token == kP21Iso || token == kP21EntityDeclaration || token == kP21EndOfFile;
   }
 
-  // Numbers below the limit have their nodes in pages made on first use
-  // (nothing is moved as the numbers grow); the others in a hash table.
+  // Numbers below the limit have their nodes in pages of 64 KB made on
+  // first use (nothing is moved as the numbers grow, and a small file makes
+  // one small page); the others in a hash table.
   static constexpr uint32_t kDenseLimit = 1u << 24;
-  static constexpr uint32_t kPageBits = 16;
+  static constexpr uint32_t kPageBits = 12;
   static constexpr uint32_t kPageSize = 1u << kPageBits;
 
   Part21Tokenizer& t_;
@@ -223,6 +224,7 @@ class Reader {
   std::vector<std::unique_ptr<Node[]>> pages_;
   std::unordered_map<uint32_t, Node> sparse_;
   std::vector<Pending> pending_;
+  std::vector<uint32_t> awaited_;  // numbers a reference waited for (repeats possible)
   std::vector<uint32_t> scopes_;
   std::deque<std::string> names_;  // storage of the keys below
   std::unordered_map<std::string_view, Known> domains_;
@@ -276,17 +278,15 @@ TarnDesign* Reader::fail() {
 void Reader::finish() {
   design_->setState(TarnDesign::kNormal);
   // Numbers referred to but never defined.
+  // Numbers referred to but never defined: among those that were ever
+  // waited for.
   std::vector<uint32_t> unresolved;
-  for (uint32_t page = 0; page < pages_.size(); ++page) {
-    if (pages_[page] == nullptr) continue;
-    for (uint32_t i = 0; i < kPageSize; ++i) {
-      const Node& nd = pages_[page][i];
-      if (nd.object == nullptr && nd.first >= 0) unresolved.push_back((page << kPageBits) | i);
-    }
-  }
-  for (const auto& [n, nd] : sparse_)
+  for (uint32_t n : awaited_) {
+    const Node& nd = node(n);
     if (nd.object == nullptr && nd.first >= 0) unresolved.push_back(n);
+  }
   std::sort(unresolved.begin(), unresolved.end());
+  unresolved.erase(std::unique(unresolved.begin(), unresolved.end()), unresolved.end());
   for (uint32_t n : unresolved) Msg().warning("Unresolved reference to instance #%d.", static_cast<int>(n));
   t_.reportCounters();
   t_.endReading();
@@ -848,6 +848,7 @@ bool Reader::reference(TarnObject* owner, TarnAttribute* att, int index, uint32_
 }
 
 void Reader::pend(TarnObject* owner, TarnAttribute* att, int index, uint32_t number, Node& nd) {
+  if (nd.first < 0) awaited_.push_back(number);
   pending_.push_back({owner, att, index, t_.line(), nd.first, number});
   nd.first = static_cast<int>(pending_.size() - 1);
 }
