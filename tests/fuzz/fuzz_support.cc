@@ -31,14 +31,25 @@ void Discard(TarnDesign* design) {
   TARN().emptyTrash();
 }
 
-const std::string& ScratchFolder() {
-  static const std::string folder = [] {
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("korva_fuzz_" + std::to_string(getpid()));
+namespace {
+
+struct Scratch {
+  Scratch() : path(std::filesystem::temp_directory_path() / ("korva_fuzz_" + std::to_string(getpid()))) {
     std::error_code ec;
     std::filesystem::create_directories(path, ec);
-    return path.string();
-  }();
+  }
+  ~Scratch() {
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+  }
+  std::filesystem::path path;
+};
+
+}  // namespace
+
+const std::string& ScratchFolder() {
+  static const Scratch scratch;
+  static const std::string folder = scratch.path.string();
   return folder;
 }
 

@@ -23,7 +23,8 @@ void SetUpOnce();
 // trash holds.  A design that took itself for a schema is destroyed as well.
 void Discard(TarnDesign* design);
 
-// The scratch folder of this process (made on first use).
+// The scratch folder of this process (made on first use, removed with its
+// files when the process ends normally).
 const std::string& ScratchFolder();
 
 // Writes the bytes to the file `name` in the scratch folder; its path, or

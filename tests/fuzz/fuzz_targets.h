@@ -46,8 +46,9 @@ void ReadNativeText(const std::uint8_t* data, std::size_t size);
 // file (I-section, general section, end reactions, camber and studs,
 // connectivity, between the first two point connections and with the first
 // load group), moves a point connection, rebuilds the members' edges,
-// renames the first profile properties, saves the result into the scratch
-// folder and discards the design, leaving the library initialised.  The
+// renames the first profile properties, saves the result as
+// fuzz_update_out.ifc in the scratch folder (left there until the next
+// input) and discards the design, leaving the library initialised.  The
 // searches' trace lines go to standard output.
 void UpdateFile(const std::uint8_t* data, std::size_t size);
 

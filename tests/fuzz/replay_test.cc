@@ -5,7 +5,9 @@
 // own behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
@@ -72,6 +74,22 @@ TEST(FuzzRegressions, NativeInputs) { Replay(Inputs("native_text", true), &ReadN
 TEST(FuzzRegressions, UpdateInputs) {
   Replay(Inputs("update", false), &UpdateFile);
   EXPECT_EQ(update::UpdateDesign(), nullptr);
+}
+
+// The update target reaches the member changes: on our analysis model (no
+// profile properties, so no section changes) the saved file holds the studs
+// and camber and the new owner history.
+TEST(FuzzTargets, UpdateChangesTheMembersOfTheSeed) {
+  std::vector<SeedInput> seeds = FilesIn(kFuzzDir + "/seeds", ".ifc");
+  auto analysis = std::find_if(seeds.begin(), seeds.end(), [](const SeedInput& s) { return s.name == "analysis_seed.ifc"; });
+  ASSERT_NE(analysis, seeds.end());
+  testing::internal::CaptureStdout();
+  UpdateFile(reinterpret_cast<const std::uint8_t*>(analysis->bytes.data()), analysis->bytes.size());
+  const std::string trace = testing::internal::GetCapturedStdout();
+  std::ifstream in(ScratchFolder() + "/fuzz_update_out.ifc", std::ios::binary);
+  const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  for (const char* expected : {"'Number Stud'", "'Camber'", "'Fuzz'", ".MODIFIED."})
+    EXPECT_NE(saved.find(expected), std::string::npos) << expected << "\n" << trace;
 }
 
 // The seeds hold what the targets are meant to reach: the corpus cuts read

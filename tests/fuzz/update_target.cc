@@ -78,7 +78,6 @@ void UpdateFile(const std::uint8_t* data, std::size_t size) {
   update::EndUpdate();
   Discard(design);
   std::remove(path.get());
-  std::remove((ScratchFolder() + "/fuzz_update_out.ifc").c_str());
 }
 
 }  // namespace fuzz
