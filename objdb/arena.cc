@@ -16,6 +16,7 @@ void Arena::clear() {
   ptr_ = nullptr;
   remaining_ = 0;
   usage_ = 0;
+  nextBlock_ = kFirstBlockSize;
 }
 
 void* Arena::allocateFallback(size_t bytes) {
@@ -28,7 +29,11 @@ void* Arena::allocateFallback(size_t bytes) {
     usage_ += bytes;
     return block;
   }
-  const size_t size = usage_ >= kLargeFrom ? kLargeBlockSize : kBlockSize;
+  size_t size = kLargeBlockSize;
+  if (usage_ < kLargeFrom) {
+    size = nextBlock_ >= bytes ? nextBlock_ : kBlockSize;
+    if (nextBlock_ < kBlockSize) nextBlock_ *= 2;
+  }
   char* block = static_cast<char*>(std::malloc(size));
   if (block == nullptr) TARN().report(1028);
   if (size == kLargeBlockSize) platform::AdviseLargePages(block, size);

@@ -29,14 +29,18 @@ class Arena {
  private:
   void* allocateFallback(size_t bytes);
 
-  // Blocks are 256 KB until the arena holds kLargeFrom bytes, then 8 MB,
-  // advised to large pages (a big design is walked more cheaply).
+  // Blocks start at 16 KB and double up to 256 KB (a small design, such as
+  // the header of a file, takes little), until the arena holds kLargeFrom
+  // bytes; then they are 8 MB, advised to large pages (a big design is
+  // walked more cheaply).
+  static constexpr size_t kFirstBlockSize = 16 * 1024;
   static constexpr size_t kBlockSize = 256 * 1024;
   static constexpr size_t kLargeBlockSize = 8 * 1024 * 1024;
   static constexpr size_t kLargeFrom = 16 * 1024 * 1024;
   char* ptr_ = nullptr;
   size_t remaining_ = 0;
   size_t usage_ = 0;
+  size_t nextBlock_ = kFirstBlockSize;
   std::vector<char*> blocks_;
 };
 

@@ -3,6 +3,7 @@
 #include <regex>
 
 #include "exchange/part21_reader.h"
+#include "exchange/part21_writer.h"
 #include "objdb/interface.h"
 
 namespace korva {
@@ -39,6 +40,16 @@ std::string Part21ReadTest::Messages() {
   const std::string fresh = all.substr(seen_);
   seen_ = all.size();
   return fresh;
+}
+
+void Part21ReadTest::ExpectContains(const std::string& text, std::initializer_list<const char*> parts) {
+  for (const char* part : parts) EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+}
+
+std::string Part21ReadTest::Written(TarnDesign* design) {
+  CapturedStream stream;
+  EXPECT_TRUE(Part21Writer::Write(design, stream.get()));
+  return stream.text();
 }
 
 TarnDesign* Part21ReadTest::NewIfcDesign(const char* name) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "objdb/design.h"
@@ -35,6 +36,10 @@ class Part21ReadTest : public ::testing::Test {
 
   // Messages reported since the last call.
   std::string Messages();
+  // Each of `parts` occurs in `text` (a failure for each one missing).
+  static void ExpectContains(const std::string& text, std::initializer_list<const char*> parts);
+  // The exchange-file text the writer makes of `design`.
+  static std::string Written(TarnDesign* design);
 
   // The instance numbered `number` of type T, or null.
   template <class T>
