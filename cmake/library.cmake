@@ -44,6 +44,7 @@ set(KORVA_CORE_SOURCES
   exchange/part21_output.cc
   exchange/part21_reader.cc
   exchange/part21_tokenizer.cc
+  exchange/part21_wide_text.cc
   exchange/part21_writer.cc
   exchange/schema_conversion.cc
   ifc2x2/geometry_builders.cc

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "exchange/part21_wide_text.h"
 #include "objdb/values.h"
 
 namespace korva {
@@ -244,6 +245,13 @@ void Part21Output::writeString(const char* text, std::size_t length) {
   // quote or an \X\hh escape never straddles a line end.
   for (std::size_t i = 0; i < length; ++i) {
     unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c == '\\') {
+      if (const std::size_t kept = KeptEscapeLength(text + i, length - i)) {
+        writeKeptEscape(text + i, kept);
+        i += kept - 1;
+        continue;
+      }
+    }
     if (c >= 32 && c <= 126) {
       if (c == '\'' || c == '\\') {
         put(static_cast<char>(c));
@@ -264,6 +272,20 @@ void Part21Output::writeString(const char* text, std::size_t length) {
     if (column_ > kStringColumns) writeNewline();
   }
   writeChar('\'');
+}
+
+// A kept escape as it is: its opening, each character's digits and its
+// closing, the line broken between them (never inside one) once the column
+// passes the limit.  The reader drops line ends inside a run.
+void Part21Output::writeKeptEscape(const char* text, std::size_t length) {
+  const std::size_t group = KeptEscapeGroup(text);
+  auto unit = [this](const char* from, std::size_t n) {
+    putRun(from, n);
+    if (column_ > kStringColumns) writeNewline();
+  };
+  unit(text, 4);
+  for (std::size_t at = 4; at + 4 < length; at += group) unit(text + at, group);
+  unit(text + length - 4, 4);
 }
 
 void Part21Output::writeBinary(const char* text) {

@@ -110,8 +110,9 @@ class Part21Output {
   // Stored boolean or logical: 0 ".F.", 1 ".T.", 2 ".U.", anything else "$".
   void writeLogical(int stored);
   // Quoted and escaped: `'` doubled, `\` doubled, bytes outside 32..126 as
-  // \X\hh.  A null string is "$".  The length form writes exactly `length`
-  // bytes, NULs included.
+  // \X\hh, except that a kept escape of the reader (\X2\...\X0\ or
+  // \X4\...\X0\, part21_wide_text.h) is written as it is.  A null string
+  // is "$".  The length form writes exactly `length` bytes, NULs included.
   void writeString(const char* text);
   void writeString(const char* text, std::size_t length);
   // The text form of a binary value between double quotes; null is "$".
@@ -141,6 +142,7 @@ class Part21Output {
   }
   // Appends bytes without newlines.
   void putRun(const char* text, std::size_t n);
+  void writeKeptEscape(const char* text, std::size_t length);
   // Hands the buffered bytes to the stream (no fflush).
   void drain();
 

@@ -26,6 +26,13 @@ namespace {
 
 const TarnErrorCategory& Msg() { return ExchangeMessages(); }
 
+// Destroys an instance made by the reader (its memory stays with the
+// design's arena).
+void Destroy(TarnObject* object) {
+  if (object->inArena()) object->~TarnObject();
+  else delete object;
+}
+
 // A reference to an instance not yet read, waiting in its number's node.
 struct Pending {
   TarnObject* owner;    // instance, aggregate or select holding the slot
@@ -33,6 +40,7 @@ struct Pending {
   int index;            // element position (0 for an attribute)
   int line;             // where the reference was written
   int next;             // the entry of the same node made before this one, or -1
+  uint32_t number;      // the number referred to
 };
 
 // One instance number met in the file.  The instance's domain is kept here
@@ -121,11 +129,16 @@ class Reader {
   // `plan` (may be null) holds the slots of `object`'s attributes when
   // `attributes` is its domain's complete list.
   bool attributeList(TarnObject* object, const std::vector<TarnAttribute*>& attributes, Known* plan);
-  void value(TarnObject* owner, TarnAttribute* att, int index, int inner);
-  void reference(TarnObject* owner, TarnAttribute* att, int index, uint32_t number);
-  void selectValue(TarnObject* owner, TarnAttribute* att, int index, TarnDomain* select, int inner);
+  // Reads the current value into `att` of `owner` (element `index` of an
+  // aggregate owner).  True when a value (or a reference waiting for its
+  // instance) went into the slot; false when it was unset, skipped or
+  // refused, so that an aggregate does not advance past it.
+  bool value(TarnObject* owner, TarnAttribute* att, int index, int inner);
+  bool reference(TarnObject* owner, TarnAttribute* att, int index, uint32_t number);
+  bool selectValue(TarnObject* owner, TarnAttribute* att, int index, TarnDomain* select, int inner);
   // `slot` and `plan`, when given, are the owner's slot for the aggregate.
-  void aggregateValue(TarnObject* owner, TarnAttribute* att, int index, TarnDomain* domain, char* slot = nullptr,
+  // True when the aggregate was made and stored.
+  bool aggregateValue(TarnObject* owner, TarnAttribute* att, int index, TarnDomain* domain, char* slot = nullptr,
                       SlotPlan* plan = nullptr);
   // --- direct stores ---------------------------------------------------------
   void plan(Known* k, TarnObject* object);
@@ -141,11 +154,36 @@ class Reader {
   // delimiter that is current is left to the generic loop, `*atDelimiter`
   // telling which.
   bool directElements(TarnAggregate* list, ListPlan& lp, int inner, int* position, bool* atDelimiter);
-  void pend(TarnObject* owner, TarnAttribute* att, int index, Node& nd);
+  void pend(TarnObject* owner, TarnAttribute* att, int index, uint32_t number, Node& nd);
   void skipValue(int inner);
   void skipList();
   void wrongToken(const char* kind, TarnAttribute* att, int inner);
   void convert(TarnAttribute* att, const char* from, const char* to);
+  // The attribute that messages about the value being read name: the
+  // instance's attribute, also for an element of its aggregates or the
+  // value of its select.
+  const char* named(TarnAttribute* att) const {
+    if (named_ != nullptr) return named_->name();
+    return att != nullptr ? att->name() : "<no-att>";
+  }
+
+  // --- statements ------------------------------------------------------------
+  // An instance statement is read whole before its instance is bound to its
+  // number, so that a statement that turns out bad can be taken back.
+  void beginStatement();
+  // Binds `object` to `number` (a data instance), or, when the statement
+  // met a number that does not fit, destroys `object` and everything made
+  // for it.
+  void endStatement(uint32_t number, TarnObject* object, bool data);
+  // After the statement's attribute list (`listed`: read up to its ')'):
+  // expects ';' and ends the statement while the ';' is current, so that
+  // the messages of binding carry the statement's line; otherwise skips the
+  // rest of the statement and then ends it.
+  void closeStatement(uint32_t number, TarnObject* object, bool data, bool listed);
+  // Whether the number of the current entity reference fits; if not, it is
+  // reported and the statement will be dropped.
+  bool numberFits();
+  void made(TarnObject* object) { made_.push_back(object); }
   void bind(uint32_t number, TarnObject* object);
   bool compatible(TarnObject* object, TarnDomain* domain);
   // The member path of `select` that holds a value of `type` (through
@@ -169,10 +207,11 @@ class Reader {
            token == kP21Iso || token == kP21EntityDeclaration || token == kP21EndOfFile;
   }
 
-  // Numbers below the limit have their nodes in pages made on first use
-  // (nothing is moved as the numbers grow); the others in a hash table.
+  // Numbers below the limit have their nodes in pages of 64 KB made on
+  // first use (nothing is moved as the numbers grow, and a small file makes
+  // one small page); the others in a hash table.
   static constexpr uint32_t kDenseLimit = 1u << 24;
-  static constexpr uint32_t kPageBits = 16;
+  static constexpr uint32_t kPageBits = 12;
   static constexpr uint32_t kPageSize = 1u << kPageBits;
 
   Part21Tokenizer& t_;
@@ -186,6 +225,7 @@ class Reader {
   std::vector<std::unique_ptr<Node[]>> pages_;
   std::unordered_map<uint32_t, Node> sparse_;
   std::vector<Pending> pending_;
+  std::vector<uint32_t> awaited_;  // numbers a reference waited for (repeats possible)
   std::vector<uint32_t> scopes_;
   std::deque<std::string> names_;  // storage of the keys below
   std::unordered_map<std::string_view, Known> domains_;
@@ -198,6 +238,12 @@ class Reader {
   TarnDomain* lastIndexed_ = nullptr;
   uint32_t lastIndex_ = 0;
   std::vector<int> order_;  // pending entries of one node, latest first
+  TarnAttribute* named_ = nullptr;
+  // The statement being read: where its pending references start, the
+  // aggregates and selects made for it, and whether it is to be dropped.
+  size_t statementPending_ = 0;
+  std::vector<TarnObject*> made_;
+  bool dropStatement_ = false;
 };
 
 // --- frame -------------------------------------------------------------------
@@ -233,17 +279,15 @@ TarnDesign* Reader::fail() {
 void Reader::finish() {
   design_->setState(TarnDesign::kNormal);
   // Numbers referred to but never defined.
+  // Numbers referred to but never defined: among those that were ever
+  // waited for.
   std::vector<uint32_t> unresolved;
-  for (uint32_t page = 0; page < pages_.size(); ++page) {
-    if (pages_[page] == nullptr) continue;
-    for (uint32_t i = 0; i < kPageSize; ++i) {
-      const Node& nd = pages_[page][i];
-      if (nd.object == nullptr && nd.first >= 0) unresolved.push_back((page << kPageBits) | i);
-    }
-  }
-  for (const auto& [n, nd] : sparse_)
+  for (uint32_t n : awaited_) {
+    const Node& nd = node(n);
     if (nd.object == nullptr && nd.first >= 0) unresolved.push_back(n);
+  }
   std::sort(unresolved.begin(), unresolved.end());
+  unresolved.erase(std::unique(unresolved.begin(), unresolved.end()), unresolved.end());
   for (uint32_t n : unresolved) Msg().warning("Unresolved reference to instance #%d.", static_cast<int>(n));
   t_.reportCounters();
   t_.endReading();
@@ -269,11 +313,12 @@ void Reader::headerEntry() {
     }
     TarnObject* o = create(d, headerNumber_++);
     t_.next();
-    if (o == nullptr || !attributeList(o, d->allAttributes(), nullptr)) {
+    if (o == nullptr) {
       skipStatement();
       return;
     }
-    if (!t_.expect(kP21Semicolon)) skipStatement();
+    beginStatement();
+    closeStatement(0, o, false, attributeList(o, d->allAttributes(), nullptr));
     return;
   }
   if (t_.token() == kP21UserKeyword) {
@@ -394,14 +439,15 @@ void Reader::statements() {
     switch (t_.token()) {
       case kP21EndIso: case kP21EndSec: case kP21EndOfFile:
         return;
-      case kP21EntityDeclaration: {
-        uint32_t n = t_.instanceNumber();
-        t_.next();
-        entityBody(n);
-        break;
-      }
+      case kP21EntityDeclaration:
       case kP21EntityReference: {
-        Msg().error("Missing equal sign.");
+        if (t_.token() == kP21EntityReference) Msg().error("Missing equal sign.");
+        if (!numberFits()) {
+          Msg().report(2007);
+          t_.next();  // skipStatement() would stop in front of a declaration
+          skipStatement();
+          break;
+        }
         uint32_t n = t_.instanceNumber();
         t_.next();
         entityBody(n);
@@ -456,13 +502,9 @@ void Reader::entityBody(uint32_t number) {
       skipStatement();
       return;
     }
-    bind(number, o);
+    beginStatement();
     if (!k->planned) plan(k, o);
-    if (!attributeList(o, d->allAttributes(), k)) {
-      skipStatement();
-      return;
-    }
-    if (!t_.expect(kP21Semicolon)) skipStatement();
+    closeStatement(number, o, true, attributeList(o, d->allAttributes(), k));
     return;
   }
   if (token == kP21OpenParen) {
@@ -548,7 +590,7 @@ void Reader::complexInstance(uint32_t number) {
     skipStatement();
     return;
   }
-  bind(number, o);
+  beginStatement();
   t_.replay();
   t_.next();  // the first name
   for (size_t i = 0; i < domains.size(); ++i) {
@@ -559,7 +601,7 @@ void Reader::complexInstance(uint32_t number) {
     t_.next();  // '('
     if (!attributeList(o, own, nullptr)) break;
   }
-  if (!t_.expect(kP21CloseParen) || !t_.expect(kP21Semicolon)) skipStatement();
+  closeStatement(number, o, true, t_.expect(kP21CloseParen));
 }
 
 void Reader::skipStatement() {
@@ -624,8 +666,10 @@ bool Reader::attributeList(TarnObject* object, const std::vector<TarnAttribute*>
   if (!(t_.token() == kP21CloseParen && t_.depth() == inner - 1)) {
     for (;;) {
       if (count < attributes.size()) {
+        named_ = attributes[count];
         if (slots != nullptr) directValue(object, base, overflow, attributes[count], slots[count], inner);
         else value(object, attributes[count], 0, inner);
+        named_ = nullptr;
       } else {
         skipValue(inner);
       }
@@ -656,46 +700,50 @@ void Reader::skipValue(int inner) {
 }
 
 void Reader::wrongToken(const char* kind, TarnAttribute* att, int inner) {
-  Msg().report(2014, kind, att != nullptr ? att->name() : "<no-att>");
+  Msg().report(2014, kind, named(att));
   skipValue(inner);
 }
 
 void Reader::convert(TarnAttribute* att, const char* from, const char* to) {
-  Msg().report(2017, att->name(), from, to);
+  Msg().report(2017, named(att), from, to);
 }
 
-void Reader::value(TarnObject* owner, TarnAttribute* att, int index, int inner) {
+bool Reader::value(TarnObject* owner, TarnAttribute* att, int index, int inner) {
   const int token = t_.token();
+  // An element of an aggregate is put in, never left unset: a value that
+  // does not fit is skipped and the aggregate does not grow.
+  const bool element = owner->typePtr()->nodeType() == kNodeAggregate;
   if (token == kP21Dollar || token == kP21Star) {
-    if (owner->typePtr()->nodeType() != kNodeAggregate) owner->unset(att);
+    if (!element) owner->unset(att);
     t_.next();
-    return;
+    return false;
   }
   TarnDomain* domain = att->domain();
   const TarnType* slot = owner->slotType(att);
   const int kind = domain != nullptr ? domain->nodeType() : slot->nodeType();
+  bool stored = false;
   switch (kind) {
     case kNodeInt: case kNodeByte: case kNodeShort: case kNodeLong: case kNodeUShort: case kNodeUInt:
     case kNodeULong: case kNodeChar:
       if (token == kP21Integer) {
-        owner->putInteger(t_.integerValue(), att, index);
+        stored = owner->putInteger(t_.integerValue(), att, index);
       } else if (token == kP21Real) {
         convert(att, "real", "integer");
-        owner->putInteger(static_cast<int>(t_.realValue()), att, index);
+        stored = owner->putInteger(static_cast<int>(t_.realValue()), att, index);
       } else {
         wrongToken("integer", att, inner);
-        return;
+        return false;
       }
       break;
     case kNodeDouble: case kNodeFloat:
       if (token == kP21Real) {
-        owner->putDouble(t_.realValue(), att, index);
+        stored = owner->putDouble(t_.realValue(), att, index);
       } else if (token == kP21Integer) {
         convert(att, "integer", "real");
-        owner->putDouble(t_.realValue(), att, index);
+        stored = owner->putDouble(t_.realValue(), att, index);
       } else {
         wrongToken("real", att, inner);
-        return;
+        return false;
       }
       break;
     case kNodeBoolean: case kNodeLogical: {
@@ -707,7 +755,7 @@ void Reader::value(TarnObject* owner, TarnAttribute* att, int index, int inner) 
         if (e[0] != '\0' && e[1] == '\0' && (c == 'T' || c == 'F' || c == 'U')) {
           v = c == 'T' ? 1 : c == 'F' ? 0 : 2;
         } else {
-          Msg().report(2008, e, what, att->name());
+          Msg().report(2008, e, what, named(att));
         }
       } else if (token == kP21Integer) {
         convert(att, "integer", what);
@@ -715,31 +763,33 @@ void Reader::value(TarnObject* owner, TarnAttribute* att, int index, int inner) 
         v = (kind == kNodeLogical && i == 2) ? 2 : (i != 0 ? 1 : 0);
       } else {
         wrongToken(what, att, inner);
-        return;
+        return false;
       }
-      owner->putBoolean(v, att, index);
+      if (element && v == kUnsetBoolean) break;  // no truth value: the element is skipped
+      stored = owner->putBoolean(v, att, index);
       break;
     }
     case kNodeString:
       if (token != kP21String) {
         wrongToken("string", att, inner);
-        return;
+        return false;
       }
-      owner->putString(t_.text(), att, index);
+      stored = owner->putString(t_.text(), att, index);
       break;
     case kNodeBinary: {
       if (token != kP21Binary) {
         wrongToken("binary", att, inner);
-        return;
+        return false;
       }
       const char* text = t_.text();
-      if (!owner->putValue(att, index, &text, &kStrType)) Msg().report(2014, "binary", att->name());
+      stored = owner->putValue(att, index, &text, &kStrType);
+      if (!stored) Msg().report(2014, "binary", named(att));
       break;
     }
     case kNodeEnum: {
       if (token != kP21Enumeration) {
         wrongToken("enumeration", att, inner);
-        return;
+        return false;
       }
       const uint32_t width = slot->recordSize();
       if (width != 1 && width != 2 && width != 4) {
@@ -748,35 +798,34 @@ void Reader::value(TarnObject* owner, TarnAttribute* att, int index, int inner) 
       }
       int32_t i = slot->enumeratorValue(t_.text());
       if (i < 0) {
-        Msg().report(2008, t_.text(), domain != nullptr ? domain->name() : slot->name(), att->name());
-        owner->unset(att);
+        Msg().report(2008, t_.text(), domain != nullptr ? domain->name() : slot->name(), named(att));
+        if (!element) owner->unset(att);
       } else {
-        owner->putEnum(i, att, index);
+        stored = owner->putEnum(i, att, index);
       }
       break;
     }
     case kNodeStructure: case kNodeObject: case kNodeDesign:
       if (token != kP21EntityReference) {
         wrongToken("entity", att, inner);
-        return;
+        return false;
       }
-      reference(owner, att, index, t_.instanceNumber());
+      if (numberFits()) stored = reference(owner, att, index, t_.instanceNumber());
       break;
     case kNodeUnion:
-      selectValue(owner, att, index, domain, inner);
-      return;
+      return selectValue(owner, att, index, domain, inner);
     case kNodeAggregate:
       if (token != kP21OpenParen) {
         wrongToken("aggregate", att, inner);
-        return;
+        return false;
       }
-      aggregateValue(owner, att, index, domain);
-      return;
+      return aggregateValue(owner, att, index, domain);
     default:
       skipValue(inner);
-      return;
+      return false;
   }
   t_.next();
+  return stored;
 }
 
 bool Reader::compatible(TarnObject* object, TarnDomain* domain) {
@@ -784,25 +833,68 @@ bool Reader::compatible(TarnObject* object, TarnDomain* domain) {
   return domain == nullptr || have == nullptr || !domain->isEntity() || have->typeIsA(domain);
 }
 
-void Reader::reference(TarnObject* owner, TarnAttribute* att, int index, uint32_t number) {
+bool Reader::reference(TarnObject* owner, TarnAttribute* att, int index, uint32_t number) {
   Node& nd = node(number);
   if (nd.object != nullptr) {
     TarnDomain* want = att->domain();
     if (!compatible(nd.object, want)) {
       Msg().report(2047, static_cast<int>(number), nd.object->domainName(), want != nullptr ? want->name() : "?");
-      return;
+      return false;
     }
-    owner->putObject(nd.object, att, index);
-    return;
+    return owner->putObject(nd.object, att, index);
   }
   // Not read yet: the slot stays empty (an aggregate keeps the position).
-  if (owner->typePtr()->nodeType() == kNodeAggregate) owner->putObject(nullptr, att, index);
-  pend(owner, att, index, nd);
+  if (owner->typePtr()->nodeType() == kNodeAggregate && !owner->putObject(nullptr, att, index)) return false;
+  pend(owner, att, index, number, nd);
+  return true;
 }
 
-void Reader::pend(TarnObject* owner, TarnAttribute* att, int index, Node& nd) {
-  pending_.push_back({owner, att, index, t_.line(), nd.first});
+void Reader::pend(TarnObject* owner, TarnAttribute* att, int index, uint32_t number, Node& nd) {
+  if (nd.first < 0) awaited_.push_back(number);
+  pending_.push_back({owner, att, index, t_.line(), nd.first, number});
   nd.first = static_cast<int>(pending_.size() - 1);
+}
+
+void Reader::closeStatement(uint32_t number, TarnObject* object, bool data, bool listed) {
+  if (listed && t_.token() == kP21Semicolon) {
+    endStatement(number, object, data);
+    t_.next();
+    return;
+  }
+  if (listed) t_.expect(kP21Semicolon);
+  skipStatement();
+  endStatement(number, object, data);
+}
+
+bool Reader::numberFits() {
+  if (t_.instanceNumberFits()) return true;
+  Msg().error("Instance number %s is too large.", t_.text());
+  dropStatement_ = true;
+  return false;
+}
+
+void Reader::beginStatement() {
+  statementPending_ = pending_.size();
+  made_.clear();
+  dropStatement_ = false;
+}
+
+void Reader::endStatement(uint32_t number, TarnObject* object, bool data) {
+  if (!dropStatement_) {
+    if (data) bind(number, object);
+    return;
+  }
+  Msg().report(2007);
+  // The references the statement left waiting are the latest of their
+  // numbers' lists: taken off, newest first.
+  for (size_t i = pending_.size(); i-- > statementPending_;) node(pending_[i].number).first = pending_[i].next;
+  pending_.resize(statementPending_);
+  // What the statement made, newest first, then its instance.  Their
+  // storage stays in the design's arena.
+  for (auto m = made_.rbegin(); m != made_.rend(); ++m) Destroy(*m);
+  made_.clear();
+  Destroy(object);
+  dropStatement_ = false;
 }
 
 uint32_t Reader::domainIndex(TarnDomain* domain) {
@@ -873,7 +965,10 @@ bool Reader::memberPath(TarnDomain* select, TarnDomain* type, bool entity, std::
 TarnUnion* Reader::newSelect(TarnDomain* domain) {
   TarnType* type = domain->typeRecord();
   if (type == nullptr || type->creator == nullptr) return nullptr;
-  return dynamic_cast<TarnUnion*>(type->creator(design_, section_, domain));
+  TarnObject* object = type->creator(design_, section_, domain);
+  if (object == nullptr) return nullptr;
+  made(object);
+  return dynamic_cast<TarnUnion*>(object);
 }
 
 TarnUnion* Reader::innermost(TarnUnion* outer, const std::vector<TarnAttribute*>& path) {
@@ -891,8 +986,18 @@ void Reader::storeInSelect(TarnUnion* outer, const std::vector<TarnAttribute*>& 
   if (TarnUnion* u = innermost(outer, path)) u->putObject(object, path.back());
 }
 
-void Reader::selectValue(TarnObject* owner, TarnAttribute* att, int index, TarnDomain* select, int inner) {
+bool Reader::selectValue(TarnObject* owner, TarnAttribute* att, int index, TarnDomain* select, int inner) {
   const int token = t_.token();
+  // A select goes into its slot only with its value; one left without is
+  // taken back with whatever was made for it.
+  const size_t mark = made_.size();
+  auto unmade = [this, mark] {
+    while (made_.size() > mark) {
+      Destroy(made_.back());
+      made_.pop_back();
+    }
+    return false;
+  };
   if (token == kP21Keyword) {
     // A typed value: TYPE(value), the type being a member of the select or
     // of a select nested in it.
@@ -901,55 +1006,57 @@ void Reader::selectValue(TarnObject* owner, TarnAttribute* att, int index, TarnD
     if (type == nullptr) {
       Msg().error("Unknown type %s", typeName.c_str());
       skipValue(inner);
-      return;
+      return false;
     }
     std::vector<TarnAttribute*> path;
     if (!memberPath(select, type, type->isEntity(), &path)) {
       Msg().error("Type %s is inappropriate for select.", typeName.c_str());
       skipValue(inner);
-      return;
+      return false;
     }
     t_.next();
     if (t_.token() != kP21OpenParen) {
-      Msg().report(2028, att->name());
+      Msg().report(2028, named(att));
       skipValue(inner);
-      return;
+      return false;
     }
     const int typedInner = t_.depth();
     t_.next();
     TarnUnion* outer = newSelect(select);
-    if (outer == nullptr) {
-      skipValue(inner);
-      return;
-    }
-    owner->putObject(outer, att, index);
-    TarnUnion* u = innermost(outer, path);
-    if (u != nullptr) value(u, path.back(), 0, typedInner);
+    TarnUnion* u = outer != nullptr ? innermost(outer, path) : nullptr;
+    bool stored = false;
+    if (u != nullptr) stored = value(u, path.back(), 0, typedInner);
     else skipValue(typedInner);
+    stored = stored && owner->putObject(outer, att, index);
+    if (!stored) unmade();
     if (!t_.expect(kP21CloseParen)) {
-      Msg().report(2029, att->name());
+      Msg().report(2029, named(att));
       skipValue(inner);
     }
-    return;
+    return stored;
   }
   if (token == kP21EntityReference) {
+    if (!numberFits()) {
+      t_.next();
+      return false;
+    }
     const uint32_t number = t_.instanceNumber();
-    TarnUnion* outer = newSelect(select);
-    if (outer == nullptr) {
-      skipValue(inner);
-      return;
-    }
-    owner->putObject(outer, att, index);
     Node& nd = node(number);
-    if (nd.object != nullptr) {
-      std::vector<TarnAttribute*> path;
-      if (memberPath(select, nd.object->domain(), true, &path)) storeInSelect(outer, path, nd.object);
-      else Msg().error("Type %s is inappropriate for select.", nd.object->domainName());
-    } else {
-      pend(outer, nullptr, 0, nd);
+    std::vector<TarnAttribute*> path;
+    if (nd.object != nullptr && !memberPath(select, nd.object->domain(), true, &path)) {
+      Msg().error("Type %s is inappropriate for select.", nd.object->domainName());
+      t_.next();
+      return false;
     }
+    TarnUnion* outer = newSelect(select);
+    if (outer == nullptr || !owner->putObject(outer, att, index)) {
+      skipValue(inner);
+      return unmade();
+    }
+    if (nd.object != nullptr) storeInSelect(outer, path, nd.object);
+    else pend(outer, nullptr, 0, number, nd);
     t_.next();
-    return;
+    return true;
   }
   if (version_ < 2) {
     // Older files: an untyped value picks the first member of its kind.
@@ -960,17 +1067,17 @@ void Reader::selectValue(TarnObject* owner, TarnAttribute* att, int index, TarnD
       if (wanted != 0 && md != nullptr && md->nodeType() == wanted) {
         TarnUnion* outer = newSelect(select);
         if (outer == nullptr) break;
-        owner->putObject(outer, att, index);
-        value(outer, m, 0, inner);
-        return;
+        if (value(outer, m, 0, inner) && owner->putObject(outer, att, index)) return true;
+        return unmade();
       }
     }
   }
   Msg().error("Could not determine type of select value.");
   skipValue(inner);
+  return false;
 }
 
-void Reader::aggregateValue(TarnObject* owner, TarnAttribute* att, int index, TarnDomain* domain, char* slot,
+bool Reader::aggregateValue(TarnObject* owner, TarnAttribute* att, int index, TarnDomain* domain, char* slot,
                             SlotPlan* plan) {
   TarnType* type = domain != nullptr ? domain->typeRecord() : nullptr;
   ListPlan* lp = plan != nullptr ? plan->list : nullptr;
@@ -980,25 +1087,32 @@ void Reader::aggregateValue(TarnObject* owner, TarnAttribute* att, int index, Ta
   }
   TarnAggregate* list = nullptr;
   if (type != nullptr && type->creator != nullptr) {
-    TarnObject* made = type->creator(design_, section_, domain);
-    if (made != nullptr && lp != nullptr && lp->castKnown) {
-      list = reinterpret_cast<TarnAggregate*>(reinterpret_cast<char*>(made) + lp->toAggregate);
-    } else if ((list = dynamic_cast<TarnAggregate*>(made)) != nullptr) {
+    TarnObject* object = type->creator(design_, section_, domain);
+    if (object != nullptr) made(object);
+    if (object != nullptr && lp != nullptr && lp->castKnown) {
+      list = reinterpret_cast<TarnAggregate*>(reinterpret_cast<char*>(object) + lp->toAggregate);
+    } else if ((list = dynamic_cast<TarnAggregate*>(object)) != nullptr) {
       if (lp == nullptr) lp = listPlan(domain, list);
       lp->castKnown = true;
-      lp->toAggregate = reinterpret_cast<char*>(list) - reinterpret_cast<char*>(made);
+      lp->toAggregate = reinterpret_cast<char*>(list) - reinterpret_cast<char*>(object);
     }
   }
   const int inner = t_.depth();  // after '('
+  bool stored = false;
   if (list == nullptr) {
-    skipList();
-    return;
-  }
-  if (slot != nullptr) {
+    // nothing to hold the elements
+  } else if (slot != nullptr) {
     // As putObject would: the slot holds the list as the slot's class.
-    if (void* stored = cast(plan->memo, list, domain, plan->type)) *reinterpret_cast<void**>(slot) = stored;
+    if (void* held = cast(plan->memo, list, domain, plan->type)) {
+      *reinterpret_cast<void**>(slot) = held;
+      stored = true;
+    }
   } else {
-    owner->putObject(list, att, index);
+    stored = owner->putObject(list, att, index);
+  }
+  if (!stored) {
+    skipList();
+    return false;
   }
   if (lp == nullptr) lp = listPlan(domain, list);
   TarnAttribute* element = lp->element;
@@ -1007,17 +1121,18 @@ void Reader::aggregateValue(TarnObject* owner, TarnAttribute* att, int index, Ta
   int position = 0;
   if (t_.token() == kP21CloseParen && t_.depth() == inner - 1) {
     t_.next();
-    return;
+    return true;
   }
   bool atDelimiter = false;
   if (lp->kind != Direct::kGeneric && directElements(list, *lp, inner, &position, &atDelimiter)) {
     t_.next();
-    return;
+    return true;
   }
   for (;; atDelimiter = false) {
+    // An element that cannot be stored is skipped: the list is one shorter.
     if (!atDelimiter) {
-      if (element != nullptr && t_.token() != kP21Dollar) value(list, element, position++, inner);
-      else skipValue(inner);
+      if (element == nullptr || t_.token() == kP21Dollar) skipValue(inner);
+      else if (value(list, element, position, inner)) ++position;
     }
     if (t_.token() == kP21Comma && t_.depth() == inner) {
       t_.next();
@@ -1025,14 +1140,14 @@ void Reader::aggregateValue(TarnObject* owner, TarnAttribute* att, int index, Ta
     }
     if (t_.token() == kP21CloseParen && t_.depth() == inner - 1) {
       t_.next();
-      return;
+      return true;
     }
-    Msg().report(2001, position - 1, att->name());
+    Msg().report(2001, position - 1, named(att));
     while (!(t_.token() == kP21CloseParen && t_.depth() == inner - 1) && t_.token() != kP21Semicolon &&
            !Frame(t_.token()))
       t_.next();
     if (t_.token() == kP21CloseParen) t_.next();
-    return;
+    return true;
   }
 }
 
@@ -1276,12 +1391,12 @@ void Reader::directValue(TarnObject* owner, char* base, char* overflow, TarnAttr
       t_.next();
       return;
     case Direct::kReference: {
-      if (token != kP21EntityReference) break;
+      if (token != kP21EntityReference || !t_.instanceNumberFits()) break;
       const uint32_t number = t_.instanceNumber();
       Node& nd = node(number);
       TarnDomain* have = domainOf(nd);
       if (nd.object == nullptr) {
-        pend(owner, att, 0, nd);
+        pend(owner, att, 0, number, nd);
       } else if (p.want != nullptr && have != nullptr && p.want->isEntity() && !have->typeIsA(p.want)) {
         Msg().report(2047, static_cast<int>(number), nd.object->domainName(), p.want->name());
       } else if (void* stored = cast(p.memo, nd.object, have, p.type)) {
@@ -1301,8 +1416,7 @@ void Reader::directValue(TarnObject* owner, char* base, char* overflow, TarnAttr
 }
 
 bool Reader::directElements(TarnAggregate* list, ListPlan& lp, int inner, int* position, bool* atDelimiter) {
-  size_t used = 0;    // bytes of records collected
-  size_t stored = 0;  // bytes up to the last record stored; holes stay zero
+  size_t used = 0;  // bytes of records collected
   int at = *position;
   bool complete = false;
   for (;;) {
@@ -1310,12 +1424,12 @@ bool Reader::directElements(TarnAggregate* list, ListPlan& lp, int inner, int* p
     unsigned char* record = scratch_.data() + used;
     const int token = t_.token();
     bool taken = true;
+    bool skipped = false;
     switch (lp.kind) {
       case Direct::kInteger:
         if (token == kP21Integer) {
           const int32_t v = t_.integerValue();
           std::memcpy(record, &v, sizeof v);
-          stored = used + sizeof v;
         } else {
           taken = false;
         }
@@ -1324,7 +1438,6 @@ bool Reader::directElements(TarnAggregate* list, ListPlan& lp, int inner, int* p
         if (token == kP21Real) {
           const double v = t_.realValue();
           std::memcpy(record, &v, sizeof v);
-          stored = used + sizeof v;
         } else {
           taken = false;
         }
@@ -1335,13 +1448,12 @@ bool Reader::directElements(TarnAggregate* list, ListPlan& lp, int inner, int* p
           char* copy = static_cast<char*>(design_->arena().allocate(n, 1));
           std::memcpy(copy, t_.text(), n);
           std::memcpy(record, &copy, sizeof copy);
-          stored = used + sizeof copy;
         } else {
           taken = false;
         }
         break;
       case Direct::kReference:
-        if (token == kP21EntityReference) {
+        if (token == kP21EntityReference && t_.instanceNumberFits()) {
           const uint32_t number = t_.instanceNumber();
           Node& nd = node(number);
           TarnDomain* have = domainOf(nd);
@@ -1349,13 +1461,14 @@ bool Reader::directElements(TarnAggregate* list, ListPlan& lp, int inner, int* p
           std::memcpy(record, &held, sizeof held);
           if (nd.object == nullptr) {
             // Held empty until the instance is read, as reference() does.
-            pend(list, lp.element, at, nd);
-            stored = used + sizeof held;
+            pend(list, lp.element, at, number, nd);
           } else if (lp.want != nullptr && have != nullptr && lp.want->isEntity() && !have->typeIsA(lp.want)) {
             Msg().report(2047, static_cast<int>(number), nd.object->domainName(), lp.want->name());
+            skipped = true;
           } else if ((held = cast(lp.memo, nd.object, have, lp.elementType)) != nullptr) {
             std::memcpy(record, &held, sizeof held);
-            stored = used + sizeof held;
+          } else {
+            skipped = true;
           }
         } else {
           taken = false;
@@ -1368,8 +1481,11 @@ bool Reader::directElements(TarnAggregate* list, ListPlan& lp, int inner, int* p
       *atDelimiter = false;
       break;
     }
-    used += lp.size;
-    ++at;
+    // A reference that is refused is skipped: no record for it.
+    if (!skipped) {
+      used += lp.size;
+      ++at;
+    }
     t_.next();
     if (t_.token() == kP21Comma && t_.depth() == inner) {
       t_.next();
@@ -1383,9 +1499,9 @@ bool Reader::directElements(TarnAggregate* list, ListPlan& lp, int inner, int* p
     break;
   }
   // The records collected go in at once, into a block of their size.
-  const uint32_t count = static_cast<uint32_t>(stored / lp.size);
+  const uint32_t count = static_cast<uint32_t>(used / lp.size);
   if (count > 0 && list->capacity(list->count() + count) && list->size(list->count() + count, -1))
-    std::memcpy(static_cast<char*>(list->data()) + static_cast<size_t>(*position) * lp.size, scratch_.data(), stored);
+    std::memcpy(static_cast<char*>(list->data()) + static_cast<size_t>(*position) * lp.size, scratch_.data(), used);
   *position = at;
   return complete;
 }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "exchange/part21_wide_text.h"
 #include "objdb/error_category.h"
 #include "objdb/interface.h"
 
@@ -707,7 +708,7 @@ bool Part21Tokenizer::stringDirective() {
         return true;
       }
       if (d == '2' || d == '4') {
-        if (closingBackslash(get())) hexRun(d == '2' ? 4 : 8);
+        if (closingBackslash(get())) return hexRun(d == '2' ? 4 : 8);
         return true;
       }
       if (d == '0') {
@@ -732,19 +733,24 @@ bool Part21Tokenizer::stringDirective() {
   }
 }
 
-// After "\X2\" (group 4) or "\X4\" (group 8): the run is checked up to its
-// "\X0\" and dropped.  A quote ends the run unterminated and is read again
-// by the string; another directive ends it and is read again as well.
-void Part21Tokenizer::hexRun(std::size_t group) {
-  std::size_t digits = 0;
+// After "\X2\" (group 4) or "\X4\" (group 8): the run up to its "\X0\".
+// A quote ends the run unterminated and is read again by the string;
+// another directive ends it and is read again as well.  A run closed by
+// "\X0\" that holds only hexadecimal digits, a non-zero multiple of the
+// group, is decoded (keepWide); lower-case digits are reported and read as
+// upper-case ones.  Any other run is reported and dropped.  False when the
+// token buffer cannot grow.
+bool Part21Tokenizer::hexRun(std::size_t group) {
+  hexDigits_.clear();
   bool invalid = false;
   bool lower = false;
+  bool closed = false;
   for (;;) {
     int c = get();
     if (IsDigit(c) || (c >= 'A' && c <= 'F')) {
-      ++digits;
+      hexDigits_.push_back(static_cast<char>(c));
     } else if (c >= 'a' && c <= 'f') {
-      ++digits;
+      hexDigits_.push_back(static_cast<char>(c - ('a' - 'A')));
       lower = true;
     } else if (c == '\n') {
       ++line_;
@@ -756,7 +762,10 @@ void Part21Tokenizer::hexRun(std::size_t group) {
         int zero = get();
         if (zero == '0') {
           int close = get();
-          if (close == '\\') break;
+          if (close == '\\') {
+            closed = true;
+            break;
+          }
           unget(close);
         }
         unget(zero);
@@ -773,9 +782,43 @@ void Part21Tokenizer::hexRun(std::size_t group) {
       invalid = true;
     }
   }
+  const std::size_t digits = hexDigits_.size();
   if (invalid) warn("Invalid hex constant.");
   if (digits == 0 || digits % group != 0) warn("Short hex constant.");
   if (lower) warn("Lower case in hex constant.");
+  if (!closed || invalid || digits == 0 || digits % group != 0) return true;
+  return keepWide(group);
+}
+
+// The characters of a well-formed run (its upper-case digits in
+// hexDigits_) into the token: a character from U+0020 to U+00FF as its
+// byte, a run of other characters as one kept escape (part21_wide_text.h).
+bool Part21Tokenizer::keepWide(std::size_t group) {
+  const char* const opening = group == 4 ? "\\X2\\" : "\\X4\\";
+  auto append = [this](const char* text, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+      if (!room()) return false;
+      put(static_cast<unsigned char>(text[i]));
+    }
+    return true;
+  };
+  bool open = false;
+  for (std::size_t at = 0; at < hexDigits_.size(); at += group) {
+    const char* digits = hexDigits_.data() + at;
+    std::uint32_t code = 0;
+    for (std::size_t i = 0; i < group; ++i) code = code * 16 + static_cast<std::uint32_t>(HexValue(digits[i]));
+    if (KeptAsEscape(code)) {
+      if (!open && !append(opening, 4)) return false;
+      open = true;
+      if (!append(digits, group)) return false;
+    } else {
+      if (open && !append("\\X0\\", 4)) return false;
+      open = false;
+      if (!room()) return false;
+      put(static_cast<int>(code));
+    }
+  }
+  return !open || append("\\X0\\", 4);
 }
 
 // Integers and reals, starting with `first` (a sign or a digit).

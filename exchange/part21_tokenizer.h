@@ -19,7 +19,9 @@
 //   keyword, reserved keyword   the name upper-cased ("IFCWALL", "HEADER")
 //   user-defined keyword        the name with its '!' ("!MYTYPE")
 //   &SCOPE                      "&SCOPE"
-//   string                      the decoded bytes, without the quotes
+//   string                      the decoded bytes, without the quotes;
+//                               characters of \X2\ and \X4\ runs as
+//                               part21_wide_text.h says
 //   binary                      the hexadecimal digits, without the quotes
 //   enumeration                 the name without the dots, case kept
 //   integer, real               the digits as read ("-12", "1.5E-3")
@@ -177,8 +179,15 @@ class Part21Tokenizer {
   // double become infinite, values too small zero.
   double realValue() const { return real_; }
   // Instance number of an entity reference or declaration token; numbers
-  // beyond 32 bits are clamped to 4294967295.
+  // beyond 32 bits are clamped to 4294967295.  Only a number that fits
+  // (instanceNumberFits()) names an instance.
   std::uint32_t instanceNumber() const { return instance_; }
+  // Instance numbers run up to kMaxInstanceNumber, the largest that the
+  // 32-bit FileIDs of the import and the "#%d" of messages show as written.
+  static constexpr std::uint32_t kMaxInstanceNumber = 2147483647;
+  // Whether the number of the current entity reference or declaration is
+  // at most kMaxInstanceNumber (its text keeps all the digits written).
+  bool instanceNumberFits() const { return instance_ <= kMaxInstanceNumber; }
   // Line on which the current token's text ended (1 for the first line).
   // For an entity reference or declaration that is the line of its digits,
   // even when the '=' or the next token lies further on.
@@ -282,7 +291,8 @@ class Part21Tokenizer {
   int scanKeyword(int first);
   int scanString();
   bool stringDirective();
-  void hexRun(std::size_t group);
+  bool hexRun(std::size_t group);
+  bool keepWide(std::size_t group);
   int scanNumber(int first);
   int numberToken(bool point, bool exponent, bool bad, int previous);
   int scanEntity();
@@ -308,6 +318,8 @@ class Part21Tokenizer {
   // a time, so the stack never holds more than four.
   int pushback_[4] = {0, 0, 0, 0};
   int pushbackCount_ = 0;
+
+  std::string hexDigits_;  // digits of the \X2\ or \X4\ run being read
 
   char* buffer_ = nullptr;
   std::size_t capacity_ = 0;

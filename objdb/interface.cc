@@ -225,7 +225,7 @@ TarnDesign* TarnInterface::findDesign(const char* name) {
 }
 
 TarnDesign* TarnInterface::findSchema(const char* name) {
-  if (name == nullptr) return nullptr;
+  if (name == nullptr || std::strpbrk(name, "/\\:") != nullptr) return nullptr;
   if (system_ != nullptr && (EqualNoCase(name, kMetaSchemaName) || EqualNoCase(name, kMetaExtensionsName)))
     return system_;
   for (TarnDesign* d : owned_)

@@ -106,7 +106,9 @@ class TarnInterface {
   // The object-identifier index (oid.h): made at initialisation, deleted at
   // shutdown; null outside.
   TarnOidIndex* oidIndex() const { return oidIndex_; }
-  // A schema design by name (in memory or from the schema path).
+  // A schema design by name (in memory or from the schema path).  A name
+  // holding a path separator or a drive colon names no schema: a file that
+  // names itself or another file as its schema is not read for it.
   TarnDesign* findSchema(const char* name);
   // Marks a design for deletion (schema designs refuse); emptyTrash()
   // destroys marked designs after repairing references into them.

@@ -20,6 +20,11 @@ TarnDesign* g_trash = nullptr;
 // Forwardings made since the trash was last emptied: with none, and nothing
 // to delete, there is nothing to repair.
 uint32_t g_forwardings = 0;
+// Whether one of them forwards an instance of a schema design.  Schema
+// designs refer only to themselves and to other schemas, which are never
+// doomed and whose instances never go to the trash: they need repairing
+// only then.
+bool g_schemaForwarded = false;
 
 constexpr int kMaxForwardSteps = 10;
 
@@ -260,6 +265,8 @@ void ForwardTo(TarnObject* old, TarnObject* replacement) {
   if (f == nullptr) old->attachManager(new TarnForward(replacement));
   else f->to = replacement;
   ++g_forwardings;
+  const TarnDesign* from = old->design();
+  if (from == nullptr || from->isSchemaDesign()) g_schemaForwarded = true;
 }
 
 TarnObject* ForwardedTo(const TarnObject* object) {
@@ -312,9 +319,11 @@ std::vector<TarnDesign*> RepairAndEmptyTrash() {
   const bool trashed = g_trash != nullptr && g_trash->size() > 0;
   if (!doomed.empty() || trashed || g_forwardings > 0) {
     Repairer repair(system);
-    for (TarnDesign* d : survivors) repair.design(d);
+    for (TarnDesign* d : survivors)
+      if (!d->isSchemaDesign() || g_schemaForwarded) repair.design(d);
   }
   g_forwardings = 0;
+  g_schemaForwarded = false;
   // The trashed instances go before the designs whose storage they use.
   if (g_trash != nullptr) {
     DestroyTrashedInstances();
@@ -328,6 +337,7 @@ void ReleaseTrash() {
   DestroyTrashedInstances();
   g_trash = nullptr;
   g_forwardings = 0;
+  g_schemaForwarded = false;
 }
 
 }  // namespace korva

@@ -4,7 +4,9 @@
 // refer to them.  MoveToTrash moves an instance into the default section of
 // the process-wide design "Trash" (made on demand and marked for deletion);
 // deleteDesign marks a whole design.  TarnInterface::emptyTrash() then
-//   1. repairs every other design in memory (the system design excepted):
+//   1. repairs every other design in memory (the system design excepted,
+//      and schema designs unless an instance of a schema was forwarded:
+//      a schema refers to nothing but schemas, which are never doomed):
 //      each reference held in an attribute of a structure, an element of an
 //      aggregate, the value of a select or a design's back-pointers is replaced
 //      by the instance it has been forwarded to (ForwardTo; at most ten

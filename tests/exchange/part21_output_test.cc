@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "exchange/part21_tokenizer.h"
+#include "objdb/interface.h"
 #include "support/test_util.h"
 
 namespace korva {
@@ -178,6 +180,16 @@ TEST(Part21OutputString, Escaping) {
       {"it's a\\b", "'it''s a\\\\b'"}, {"\t", "'\\X\\09'"}, {"\xE9", "'\\X\\E9'"},
       {"", "''"}, {" ~\x7F\x1F\x80\xFF", "' ~\\X\\7F\\X\\1F\\X\\80\\X\\FF'"},
       {std::string("a\0b", 3), "'a\\X\\00b'"},
+      // Kept escapes of the reader as they are; text that only looks like
+      // one keeps its backslashes doubled.
+      {"\\X2\\5E8A\\X0\\", "'\\X2\\5E8A\\X0\\'"},
+      {"\\X4\\0001F600\\X0\\", "'\\X4\\0001F600\\X0\\'"},
+      {"a\\\\X2\\001F\\X0\\\xFC", "'a\\\\\\X2\\001F\\X0\\\\X\\FC'"},
+      {"\\X2\\00FC\\X0\\", "'\\\\X2\\\\00FC\\\\X0\\\\'"},
+      {"\\X2\\5e8a\\X0\\", "'\\\\X2\\\\5e8a\\\\X0\\\\'"},
+      {"\\X2\\5E8A", "'\\\\X2\\\\5E8A'"},
+      {"\\X2\\\\X0\\", "'\\\\X2\\\\\\\\X0\\\\'"},
+      {"\\X4\\5E8A\\X0\\", "'\\\\X4\\\\5E8A\\\\X0\\\\'"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(Render([&](Part21Output& o) { o.writeString(c.in.data(), c.in.size()); }), c.out);
@@ -238,6 +250,39 @@ TEST(Part21OutputString, PlainStringsBreakLikeEscapedOnes) {
       ASSERT_EQ(written, prefix + rule(column, text)) << "column " << column << ", length " << length;
     }
   }
+}
+
+// Stored strings written and scanned again come back unchanged, wherever
+// the line breaks fall: kept escapes (broken between characters only),
+// bytes of every kind, and text that merely looks like an escape.
+TEST(Part21OutputString, WrittenStringsScanBackUnchanged) {
+  std::string longRun = "\\X2\\";
+  for (int i = 0; i < 40; ++i) longRun += "5E8A";
+  longRun += "\\X0\\";
+  const std::string values[] = {
+      longRun,
+      "Tr\xFCger \\X2\\5E8A5E8B\\X0\\ \\X4\\0001F600\\X0\\",
+      "\\X2\\000A\\X0\\\\X2\\5E8A\\X0\\",
+      "C:\\X2\\dir\\ and \\X2\\00FC\\X0\\ it's",
+      std::string("\x01\x7F\x80\xFF\\'"),
+  };
+  test::CapturedStream messages;
+  TARN().reporter()->setStreams(messages.get(), messages.get());
+  for (const std::string& value : values) {
+    for (unsigned column = 0; column < 75; column += 3) {
+      const std::string written = Render([&](Part21Output& o) {
+        o.writeKeyword(std::string(column, ' '));
+        o.writeString(value.c_str());
+      });
+      for (const std::string& line : Lines(written)) ASSERT_LE(line.size(), 78u) << written;
+      Part21Tokenizer t(written.data(), written.size(), "w.ifc");
+      ASSERT_EQ(t.next(), kP21String) << written;
+      EXPECT_EQ(std::string(t.text(), t.textLength()), value) << written;
+      EXPECT_EQ(t.next(), kP21EndOfFile) << written;
+    }
+  }
+  TARN().reporter()->setStreams(stdout, stderr);
+  EXPECT_EQ(messages.text(), "");
 }
 
 TEST(Part21OutputWrap, IntegerListBreaksAfterCommaAtColumn71) {

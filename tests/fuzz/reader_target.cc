@@ -2,25 +2,11 @@
 
 #include "exchange/part21_reader.h"
 #include "exchange/part21_writer.h"
-#include "objdb/design.h"
-#include "objdb/interface.h"
+#include "tests/fuzz/fuzz_support.h"
 #include "tests/fuzz/fuzz_targets.h"
 
 namespace korva {
 namespace fuzz {
-namespace {
-
-void SetUpOnce() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  TARN().setSchemaPath(KORVA_SCHEMA_DIR);
-  // Messages are the reader's business, not the fuzzer's: they go nowhere.
-  static std::FILE* const sink = std::fopen("/dev/null", "w");
-  TARN().reporter()->setStreams(sink, sink);
-}
-
-}  // namespace
 
 void ReadExchangeFile(const std::uint8_t* data, std::size_t size) {
   SetUpOnce();
@@ -29,13 +15,9 @@ void ReadExchangeFile(const std::uint8_t* data, std::size_t size) {
   if (design == nullptr) return;
   // Whatever was read must write again: every value the reader stored is
   // visited by the writer.
-  if (std::FILE* sink = std::fopen("/dev/null", "wb")) {
-    Part21Writer::Write(design, sink);
-    std::fclose(sink);
-  }
-  design->emptyYourself();
-  TARN().deleteDesign(design);
-  TARN().emptyTrash();
+  static std::FILE* const sink = std::fopen("/dev/null", "wb");
+  if (sink != nullptr) Part21Writer::Write(design, sink);
+  Discard(design);
 }
 
 }  // namespace fuzz

@@ -261,6 +261,27 @@ TEST_F(TrashTest, SchemaDesignsSurvive) {
   EXPECT_NE(typecast<TNode>(next->newInstance("TNode")), nullptr);
 }
 
+// Schemas are repaired only when one of their own instances is forwarded;
+// then their references follow it like any other design's.
+TEST_F(TrashTest, ForwardedSchemaInstancesAreFollowedInSchemas) {
+  TarnDesign* s = TARN().newDesign("trash_schema_like", HolderSchema());
+  TarnObject* p1 = s->newInstance("Part");
+  TarnObject* p2 = s->newInstance("Part");
+  TarnObject* h = holder(s, {p1});
+  ASSERT_TRUE(h->putObject(p1, "One"));
+  s->setSchemaDesign(true);
+  TarnDesign* data = TARN().newDesign("trash_schema_data", HolderSchema());
+  holder(data, {data->newInstance("Part")});
+  TARN().deleteDesign(data);
+  TARN().emptyTrash();
+  EXPECT_EQ(h->getObject("One"), p1);
+  ForwardTo(p1, p2);
+  TARN().emptyTrash();
+  EXPECT_EQ(h->getObject("One"), p2);
+  EXPECT_EQ(Contents(items(h)), Objects({p2}));
+  EXPECT_EQ(TARN().designInMemory("trash_schema_data"), nullptr);
+}
+
 TEST_F(TrashTest, RepeatedCyclesLeaveNothingBehind) {
   HolderSchema();
   const size_t designs = TARN().designs().size();
