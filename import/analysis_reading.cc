@@ -55,6 +55,17 @@ bool IsType(TarnObject* object, const char* typeName) {
   return domain != nullptr && domain->name() != nullptr && std::strcmp(domain->name(), typeName) == 0;
 }
 
+bool IsA(TarnObject* object, const char* entityName) {
+  if (object == nullptr) return false;
+  TarnDomain* domain = object->domain();
+  if (domain == nullptr || !domain->isActiveQuiet()) return false;
+  auto named = [entityName](const TarnDomain* d) { return d->name() != nullptr && std::strcmp(d->name(), entityName) == 0; };
+  if (named(domain)) return true;
+  for (const TarnDomain* super : domain->allSupers())
+    if (named(super)) return true;
+  return false;
+}
+
 int FileIdOf(TarnObject* object) { return object != nullptr ? static_cast<int>(object->instanceNumber()) : 0; }
 
 TarnObject* Selected(TarnObject* value) {

@@ -29,6 +29,12 @@ void TraceInstance(TarnObject* instance);
 // Whether the instance's type name is exactly `typeName` (subtypes differ).
 bool IsType(TarnObject* object, const char* typeName);
 
+// Whether the instance's entity is `entityName` or one of its subtypes, by
+// the dictionary of the instance's own schema: an instance of any schema
+// the reader reads (IFC2x2 or IFC2X3) answers alike.  Names are compared
+// as the dictionaries spell them ("IfcEdgeLoop").
+bool IsA(TarnObject* object, const char* entityName);
+
 // The object as generated class T (an instance of T or of a subtype), or
 // null; unlike typecast, a mismatch is not reported.
 template <class T>

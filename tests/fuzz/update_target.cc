@@ -3,11 +3,11 @@
 #include <vector>
 
 #include "api/korvaifc.h"
+#include "ifc2x2/schema.h"
 #include "objdb/design.h"
 #include "objdb/interface.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "tests/fuzz/fuzz_targets.h"
-#include "update/update_save.h"
 #include "update/update_state.h"
 
 namespace korva {
@@ -74,7 +74,7 @@ void UpdateFile(const std::uint8_t* data, std::size_t size) {
   UpdateOneCurveMemberSectionName(0, FirstNumber(design, "IfcStructuralProfileProperties"), renamed.get());
   // Saved as SaveAndCloseFileAfterUpdate saves, without the shutdown that
   // would unload the dictionaries for the next input.
-  update::SaveDesignAs(design, "fuzz_update_out", ScratchFolder().c_str());
+  SaveIfcDesignAs(design, "fuzz_update_out", ScratchFolder().c_str(), true, SaveSchema::kOwn);
   update::EndUpdate();
   Discard(design);
   std::remove(path.get());

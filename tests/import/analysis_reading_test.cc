@@ -102,6 +102,18 @@ TEST_F(SharedPlacementChainsTest, SharedChainsComposeToTheSameBits) {
   for (size_t i = 0; i < placements.size(); ++i) EXPECT_TRUE(SameBits(ComposeMemberPlacement(placements[i]), alone[i]));
 }
 
+// The dictionary's "is a": the entity itself and every supertype, by the
+// spelling of the dictionary; other entities and null never.
+TEST_F(SharedPlacementChainsTest, IsAFollowsTheSupertypes) {
+  IfcLocalPlacement* placement = at(nullptr, 0, 0, 0, 0);
+  EXPECT_TRUE(IsA(placement, "IfcLocalPlacement"));
+  EXPECT_TRUE(IsA(placement, "IfcObjectPlacement"));
+  EXPECT_FALSE(IsA(placement, "IfcGridPlacement"));
+  EXPECT_FALSE(IsA(placement, "IFCLOCALPLACEMENT"));
+  EXPECT_TRUE(IsA(direction(1, 0, 0), "IfcGeometricRepresentationItem"));
+  EXPECT_FALSE(IsA(nullptr, "IfcLocalPlacement"));
+}
+
 }  // namespace
 }  // namespace test
 }  // namespace korva
