@@ -720,6 +720,9 @@ class Builder {
 }  // namespace
 
 TarnDesign* BuildNativeDesign(const NativeImage& image, const char* name) {
+  // A design read before anything else in the process starts the database,
+  // as every other operation does.
+  TARN().initialize();
   // The design object's domain must be a known kind of design.
   TarnDomain* designDomain = FindDomainInDesign(nullptr, image.designDomain.c_str());
   if (designDomain == nullptr) {

@@ -182,6 +182,19 @@ TEST_F(NativeFormatTest, DataDesignIsWrittenAsDocumented) {
   EXPECT_EQ(TextAs(copy, "korva_data"), kDataText);
 }
 
+// A compiled schema read as the first operation of a process (the database
+// shut down) starts the database as every other operation does.
+TEST_F(NativeFormatTest, ReadingFirstStartsTheDatabase) {
+  TARN().shutdown();
+  TARN().reporter()->setStreams(out_.get(), err_.get());
+  const std::string text = ReadFile(std::string(KORVA_SCHEMA_DIR) + "/header_section_schema.tarn");
+  ASSERT_FALSE(text.empty());
+  TarnDesign* schema = IOTarn::ReadText(text, "header_copy");
+  EXPECT_EQ(TARN().state(), TarnInterface::kInitialized);
+  ASSERT_NE(schema, nullptr) << messages();
+  EXPECT_GT(schema->size(), 0u);
+}
+
 TEST_F(NativeFormatTest, DataDesignReadsBackInBothFormats) {
   TarnDesign* data = MakeData("korva_data");
   const std::string text = Text(data);
