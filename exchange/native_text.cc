@@ -794,8 +794,19 @@ TarnDesign* BuildNativeDesign(const NativeImage& image, const char* name) {
         SetDesignObject(design, "keyword_table", keywords);
     }
   }
-  design->setSchemaDesign(schema);
   design->setState(TarnDesign::kNormal);
+  // Every domain of a schema has a supertype (the roots have the meta-
+  // schema's); one without could not be activated, and the schema is
+  // refused as damaged.
+  if (schema)
+    for (TarnObject* o : made)
+      if (auto* domain = dynamic_cast<TarnDomain*>(o))
+        if (domain->firstSuper() == nullptr || domain->firstSuper() == domain) {
+          Messages().error("Domain \"%s\" has no supertype.", domain->name() != nullptr ? domain->name() : "<no-name>");
+          TARN().deleteDesign(design);
+          return nullptr;
+        }
+  design->setSchemaDesign(schema);
   design->activate();
   return design;
 }

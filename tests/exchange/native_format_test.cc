@@ -193,6 +193,14 @@ TEST_F(NativeFormatTest, ReadingFirstStartsTheDatabase) {
   EXPECT_EQ(TARN().state(), TarnInterface::kInitialized);
   ASSERT_NE(schema, nullptr) << messages();
   EXPECT_GT(schema->size(), 0u);
+  // A domain without supertype makes the schema damaged: reported, no design.
+  std::string damaged = text;
+  const size_t super = damaged.find("listOfSuper: (<");
+  ASSERT_NE(super, std::string::npos);
+  damaged.replace(super, damaged.find(')', super) + 1 - super, "listOfSuper: ()");
+  messages();
+  EXPECT_EQ(IOTarn::ReadText(damaged, "damaged_header"), nullptr);
+  EXPECT_NE(messages().find("has no supertype."), std::string::npos);
 }
 
 TEST_F(NativeFormatTest, DataDesignReadsBackInBothFormats) {
