@@ -7,10 +7,12 @@
 // steel material) that value is the one reported.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "import/import_fixture.h"
+#include "support/test_util.h"
 
 namespace korva {
 namespace {
@@ -266,6 +268,74 @@ TEST_F(Ifc2x3AnalysisTest, IfcTwoByTwoFileOfTheSameFrameReadsAlike) {
   EXPECT_EQ(SlabCorners(1), (std::vector<double>{0, 0, 3, 3}));
   EXPECT_EQ(GetStrPointConnectionUX(Node(21)), 1.0);
   EXPECT_EQ(GetStrCurveMemberStructuralConnection(Member(40), 1), 22);
+}
+
+// Files of other tools, by path beside the sources.
+class CorpusAnalysisTest : public test::ImportTest {
+ protected:
+  // The census and the fill of the file's first model; false (after a
+  // skip message) when the corpus folder is absent.
+  bool Import(const std::string& name) {
+    const std::string corpus = KORVA_CORPUS_DIR;
+    if (corpus.empty() || !test::FileExists(corpus + "/" + name)) return false;
+    std::string path = corpus + "/" + name;
+    FindTotalAnaModels(&path[0]);
+    EXPECT_NE(GetAnaModelFileID(0), 0) << name;
+    Traced([&] { CheckAnaModel(0, GetAnaModelFileID(0), &path[0]); });
+    return true;
+  }
+  // Every curve member has two distinct ends and at least one connection,
+  // every surface member its corners, and `supported` point connections
+  // have a support.
+  void ExpectComplete(const std::string& name, int curves, int surfaces, int nodes, int supported) {
+    // The counters are last indexes.
+    ASSERT_EQ(GetNumberStrCurveMembers(), curves - 1) << name;
+    ASSERT_EQ(GetNumberStrSurfaceMembers(), surfaces - 1) << name;
+    ASSERT_EQ(GetNumberStrPointConnections(), nodes - 1) << name;
+    for (int i = 0; i < curves; ++i) {
+      const double ends[6] = {GetStrCurveMemberEdgeX1(i), GetStrCurveMemberEdgeY1(i), GetStrCurveMemberEdgeZ1(i),
+                              GetStrCurveMemberEdgeX2(i), GetStrCurveMemberEdgeY2(i), GetStrCurveMemberEdgeZ2(i)};
+      EXPECT_FALSE(ends[0] == ends[3] && ends[1] == ends[4] && ends[2] == ends[5]) << name << " member " << i;
+      EXPECT_GE(GetStrCurveMemberNumberStructuralConnection(i), 0) << name << " member " << i;
+      EXPECT_NE(GetStrCurveMemberStructuralConnection(i, 0), 0) << name << " member " << i;
+    }
+    for (int i = 0; i < surfaces; ++i) EXPECT_GE(GetStrSurfaceMemberNumberPts(i), 3) << name << " surface " << i;
+    int withSupport = 0, placed = 0;
+    for (int i = 0; i < nodes; ++i) {
+      // Unsupported nodes keep -1 in all six (ETABS writes -1 for a fixed
+      // translation, 0 for a free rotation).
+      bool support = false;
+      for (double (*g)(int) : {GetStrPointConnectionUX, GetStrPointConnectionUY, GetStrPointConnectionUZ,
+                               GetStrPointConnectionRX, GetStrPointConnectionRY, GetStrPointConnectionRZ})
+        support = support || g(i) != -1.0;
+      withSupport += support ? 1 : 0;
+      placed += GetStrPointConnectionVertexX1(i) != 0.0 || GetStrPointConnectionVertexY1(i) != 0.0 ||
+                        GetStrPointConnectionVertexZ1(i) != 0.0
+                    ? 1
+                    : 0;
+    }
+    EXPECT_EQ(withSupport, supported) << name;
+    EXPECT_GT(placed, nodes / 2) << name;  // a node may stand at the origin
+  }
+};
+
+TEST_F(CorpusAnalysisTest, AxisTrussMembersNodesAndSupports) {
+  if (!Import("axis_roof_truss.ifc")) GTEST_SKIP() << "no corpus folder beside the sources";
+  // Every node carries its own boundary condition.
+  ExpectComplete("axis_roof_truss.ifc", 13, 0, 12, 12);
+  EXPECT_EQ(GetNumberGeneralMaterials(), 0);  // one: last index
+}
+
+TEST_F(CorpusAnalysisTest, EtabsBuildingMembersNodesAndMaterials) {
+  if (!Import("etabs_building01_2x3.ifc")) GTEST_SKIP() << "no corpus folder beside the sources";
+  // One boundary condition, the own AppliedCondition of the eight base nodes.
+  ExpectComplete("etabs_building01_2x3.ifc", 32, 13, 40, 8);
+  EXPECT_EQ(GetNumberStrLoadGroups(), 7);  // eight
+  ASSERT_EQ(GetNumberMechSteelMats(), 0);  // one: last index
+  EXPECT_GT(GetMechSteelMatYieldStress(0), 0.0);
+  EXPECT_GT(GetMechSteelMatYoungModulus(0), 0.0);
+  ASSERT_EQ(GetNumberMechConcMats(), 1);
+  EXPECT_GT(GetMechConcMatCompressiveStrength(0), 0.0);
 }
 
 }  // namespace
