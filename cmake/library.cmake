@@ -52,6 +52,7 @@ set(KORVA_CORE_SOURCES
   ifc2x2/owner_history.cc
   ifc2x2/project_skeleton.cc
   ifc2x2/units.cc
+  import/analysis_domains.cc
   import/analysis_import.cc
   import/analysis_members.cc
   import/analysis_reading.cc

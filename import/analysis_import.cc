@@ -1,8 +1,6 @@
 #include "import/analysis_import.h"
 
-#include <cstring>
-
-#include "ifc2x2/ifc2x2.h"
+#include "import/analysis_domains.h"
 #include "import/analysis_members.h"
 #include "import/analysis_reading.h"
 #include "import/analysis_tables.h"
@@ -11,11 +9,17 @@
 #include "import/profile_import.h"
 #include "import/unit_import.h"
 #include "objdb/back_pointers.h"
+#include "objdb/design.h"
+#include "objdb/domain.h"
 
 namespace korva {
 namespace {
 
-// The kinds a census counts, by exact type name.
+// The kinds a census counts.  Each is an entity compared exactly (its
+// subtypes are kinds of their own or are not counted), but for the varying
+// linear action, which is counted and read as a linear action, and the
+// extended material properties, whose table is told by the properties
+// they hold.
 enum Kind {
   kModel,
   kGeneralMaterial,
@@ -29,51 +33,78 @@ enum Kind {
   kPointAction,
   kLinearAction,
   kKinds,
-  kNoKind = kKinds
+  kNoKind = kKinds,
+  kProject,
+  kExtendedMaterial
 };
 
-const char* const kTypeNames[kKinds] = {
-    "IfcStructuralAnalysisModel",
-    "IfcGeneralMaterialProperties",
-    "IfcMechanicalSteelMaterialProperties",
-    "IfcMechanicalConcreteMaterialProperties",
-    "IfcStructuralProfileProperties",
-    "IfcStructuralCurveMember",
-    "IfcStructuralSurfaceMember",
-    "IfcStructuralPointConnection",
-    "IfcStructuralLoadGroup",
-    "IfcStructuralPointAction",
-    "IfcStructuralLinearAction",
+struct KindEntity {
+  Entity entity;
+  Kind kind;
 };
 
-Kind KindOfName(const char* name) {
-  if (name == nullptr) return kNoKind;
-  for (int k = 0; k < kKinds; ++k)
-    if (std::strcmp(name, kTypeNames[k]) == 0) return static_cast<Kind>(k);
+const KindEntity kKindEntities[] = {
+    {Entity::kStructuralAnalysisModel, kModel},
+    {Entity::kGeneralMaterialProperties, kGeneralMaterial},
+    {Entity::kMechanicalMaterialProperties, kGeneralMaterial},
+    {Entity::kMechanicalSteelMaterialProperties, kSteelMaterial},
+    {Entity::kMechanicalConcreteMaterialProperties, kConcreteMaterial},
+    {Entity::kExtendedMaterialProperties, kExtendedMaterial},
+    {Entity::kStructuralProfileProperties, kProfile},
+    {Entity::kStructuralCurveMember, kCurveMember},
+    {Entity::kStructuralSurfaceMember, kSurfaceMember},
+    {Entity::kStructuralPointConnection, kPointConnection},
+    {Entity::kStructuralLoadGroup, kLoadGroup},
+    {Entity::kStructuralPointAction, kPointAction},
+    {Entity::kStructuralLinearAction, kLinearAction},
+    {Entity::kStructuralLinearActionVarying, kLinearAction},
+    {Entity::kProject, kProject},
+};
+
+// The kind of the instances of one domain, by the domains of its
+// dictionary.
+Kind KindOfDomain(const AnalysisDomains& domains, TarnDomain* domain) {
+  if (domain == nullptr) return kNoKind;
+  for (const KindEntity& k : kKindEntities)
+    if (domains.domain(k.entity) == domain) return k.kind;
   return kNoKind;
 }
 
-Kind KindOf(TarnObject* instance) {
-  TarnDomain* domain = instance->domain();
-  return KindOfName(domain != nullptr ? domain->name() : nullptr);
+Kind KindOf(const AnalysisDomains& domains, TarnObject* instance) {
+  return KindOfDomain(domains, instance->domain());
+}
+
+// The table the values of an instance of kind `kind` go to; extended
+// material properties are told apart by the names of their properties.
+Kind TableOf(TarnObject* instance, Kind kind) {
+  if (kind != kExtendedMaterial) return kind;
+  switch (ExtendedMaterialTable(instance)) {
+    case MaterialTable::kSteel: return kSteelMaterial;
+    case MaterialTable::kConcrete: return kConcreteMaterial;
+    case MaterialTable::kGeneral: return kGeneralMaterial;
+    default: return kNoKind;
+  }
 }
 
 // Calls visit(instance, kind) for every entity instance of the design's
 // data sections whose type is IfcProject or one of the kinds, in the order a
 // walk over the design meets them.  All instances of an extent share its
-// type, so the type is compared once per extent, not once per instance.
+// domain, so the kind is found once per extent, not once per instance.
 template <class Visit>
 void ForEachKindInstance(TarnDesign* design, Visit visit) {
   if (design == nullptr) return;
+  const AnalysisDomains& domains = AnalysisDomains::Of(design);
   for (TarnSection* section : design->sections()) {
     if (section->kind() != TarnSection::kData) continue;
     for (TarnExtent* e = section->firstExtent(); e != nullptr; e = e->next()) {
       TarnDomain* domain = e->domain();
       if (domain == nullptr || !domain->isEntity()) continue;
-      const bool project = domain->name() != nullptr && std::strcmp(domain->name(), "IfcProject") == 0;
-      const Kind kind = project ? kNoKind : KindOfName(domain->name());
-      if (!project && kind == kNoKind) continue;
-      for (TarnObject* o = e->first(); o != nullptr; o = o->nextInExtent()) visit(o, kind);
+      const Kind kind = KindOfDomain(domains, domain);
+      if (kind == kNoKind) continue;
+      for (TarnObject* o = e->first(); o != nullptr; o = o->nextInExtent()) {
+        const Kind table = TableOf(o, kind);
+        if (table != kNoKind) visit(o, table);
+      }
     }
   }
 }
@@ -86,7 +117,7 @@ void Census(TarnDesign* design, int counts[kKinds]) {
   AllocateUnits(0, &state);
   for (int k = 0; k < kKinds; ++k) counts[k] = 0;
   ForEachKindInstance(design, [&](TarnObject* instance, Kind kind) {
-    if (kind == kNoKind) {  // an IfcProject
+    if (kind == kProject) {
       ReadProjectUnits(instance, &state);
       return;
     }
@@ -103,7 +134,7 @@ bool FillProperties(TarnObject* instance, Kind kind) {
     case kModel: ReadAnalysisModel(instance, state.models.next()); return true;
     case kGeneralMaterial: ReadGeneralMaterial(instance, state.generalMaterials.next()); return true;
     case kSteelMaterial: ReadSteelMaterial(instance, state.steelMaterials.next()); return true;
-    case kConcreteMaterial: state.concreteMaterials.next(); return true;  // counted, not read
+    case kConcreteMaterial: ReadConcreteMaterial(instance, state.concreteMaterials.next()); return true;
     case kProfile: ReadProfileProperties(instance, state.profiles.next()); return true;
     default: return false;
   }
@@ -128,15 +159,16 @@ void AllocatePropertyTables() {
 // their related objects.
 void FillModelMembers(TarnObject* model) {
   AnalysisImportState& state = AnalysisImport();
+  const AnalysisDomains& domains = AnalysisDomains::Of(model);
   const TarnReferrers referrers = Referrers(model);
   for (uint32_t i = 0; i < referrers.count(); ++i) {
     TarnObject* assignment = referrers.get(i);
-    if (!IsType(assignment, "IfcRelAssignsToGroup")) continue;
+    if (!domains.isExactly(assignment, Entity::kRelAssignsToGroup)) continue;
     TarnAggregate* related = ReadAggregate(assignment, "RelatedObjects");
     for (uint32_t j = 0; related != nullptr && j < related->count(); ++j) {
       TarnObject* item = ElementObject(related, j);
       if (item == nullptr) continue;
-      switch (KindOf(item)) {
+      switch (KindOf(domains, item)) {
         case kCurveMember: ReadCurveMember(item, state.curveMembers.next()); break;
         case kSurfaceMember: ReadSurfaceMember(item, state.surfaceMembers.next()); break;
         case kPointConnection: ReadPointConnection(item, state.pointConnections.next()); break;
@@ -210,22 +242,24 @@ void FillAnalysisModel(TarnDesign* design, int modelFileId) {
 
   computeBackPointers(design);
   SharedPlacementChains chains;
+  const AnalysisDomains& domains = AnalysisDomains::Of(design);
   ForEachInstance(design, [&](TarnObject* instance) {
     TraceInstance(instance);
-    if (modelFileId != 0 && FileIdOf(instance) == modelFileId && AsA<IfcStructuralAnalysisModel>(instance) != nullptr)
+    if (modelFileId != 0 && FileIdOf(instance) == modelFileId &&
+        domains.isA(instance, Entity::kStructuralAnalysisModel))
       FillModelMembers(instance);
   });
   ForEachInstance(design, [&](TarnObject* instance) {
     TraceInstance(instance);
-    if (KindOf(instance) == kLoadGroup) ReadLoadGroup(instance, state.loadGroups.next());
+    if (KindOf(domains, instance) == kLoadGroup) ReadLoadGroup(instance, state.loadGroups.next());
   });
   ForEachInstance(design, [&](TarnObject* instance) {
     TraceInstance(instance);
-    if (KindOf(instance) == kPointAction) ReadPointAction(instance, state.pointActions.next());
+    if (KindOf(domains, instance) == kPointAction) ReadPointAction(instance, state.pointActions.next());
   });
   ForEachInstance(design, [&](TarnObject* instance) {
     TraceInstance(instance);
-    if (KindOf(instance) == kLinearAction) ReadLinearAction(instance, state.linearActions.next());
+    if (KindOf(domains, instance) == kLinearAction) ReadLinearAction(instance, state.linearActions.next());
   });
 }
 

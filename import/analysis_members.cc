@@ -3,8 +3,10 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
-#include "ifc2x2/ifc2x2.h"
+#include "import/analysis_domains.h"
 #include "import/analysis_reading.h"
 
 namespace korva {
@@ -37,16 +39,25 @@ void StorePlacement(const ComposedPlacement& p, R* record) {
 }
 
 // The common part of the member and connection readers: FileID, identity,
-// placement, and each representation handed to `geometry`.
-template <class R, class Geometry>
-void ReadItem(TarnObject* item, R* record, Geometry geometry) {
+// placement, and the geometry of the representation.  `labelled(type,
+// item)` is offered each representation's label and first item and tells
+// whether it took the geometry; when none did, `topological(item)` is
+// offered every item of every representation, in order, until it takes
+// one (exporters label topology representations as they please).
+template <class R, class Labelled, class Topological>
+void ReadItem(TarnObject* item, R* record, Labelled labelled, Topological topological) {
   record->FileID = FileIdOf(item);
   for (TarnAttribute* a : AttributesOf(item)) {
     if (ReadIdentity(item, a, record)) continue;
     if (Named(a, "ObjectPlacement")) {
       if (TarnObject* placement = ReadObject(item, a)) StorePlacement(ComposeMemberPlacement(placement), record);
     } else if (Named(a, "Representation")) {
-      ForEachShapeRepresentation(ReadObject(item, a), geometry);
+      TarnObject* shape = ReadObject(item, a);
+      bool found = false;
+      ForEachShapeRepresentation(shape, [&](const char* type, TarnObject* first) {
+        found = labelled(type, first) || found;
+      });
+      if (!found) ForEachRepresentationItem(shape, topological);
     }
   }
 }
@@ -55,8 +66,10 @@ bool Is(const char* text, const char* expected) { return text != nullptr && std:
 
 // The point of an IfcVertexPoint whose geometry is an IfcCartesianPoint.
 bool VertexPoint(TarnObject* vertex, double xyz[3]) {
-  IfcCartesianPoint* point = AsA<IfcCartesianPoint>(ReadObject(AsA<IfcVertexPoint>(vertex), "VertexGeometry"));
-  if (point == nullptr) return false;
+  const AnalysisDomains& domains = AnalysisDomains::Of(vertex);
+  if (!domains.isA(vertex, Entity::kVertexPoint)) return false;
+  TarnObject* point = ReadObject(vertex, "VertexGeometry");
+  if (!domains.isA(point, Entity::kCartesianPoint)) return false;
   ReadPoint(point, xyz);
   return true;
 }
@@ -70,8 +83,17 @@ void ReadStiffnesses(TarnObject* condition, double* const targets[6]) {
   for (int i = 0; i < 6; ++i) ReadDouble(condition, kStiffnesses[i], targets[i]);
 }
 
-IfcBoundaryNodeCondition* NodeCondition(TarnObject* relationship) {
-  return AsA<IfcBoundaryNodeCondition>(ReadObject(relationship, "AppliedCondition"));
+// The AppliedCondition of a relationship or a connection when it is a
+// boundary node condition, else null.
+TarnObject* NodeCondition(const AnalysisDomains& domains, TarnObject* holder) {
+  TarnObject* condition = ReadObject(holder, "AppliedCondition");
+  return domains.isA(condition, Entity::kBoundaryNodeCondition) ? condition : nullptr;
+}
+
+// A member connection: IfcRelConnectsStructuralMember or a subtype (the
+// eccentric connection of IFC2X3).
+bool IsMemberConnection(const AnalysisDomains& domains, TarnObject* relationship) {
+  return domains.isA(relationship, Entity::kRelConnectsStructuralMember);
 }
 
 // Connections, section and material of a curve or surface member.  Two
@@ -85,17 +107,18 @@ void ReadMemberRelationships(TarnObject* member, R* record) {
   if (record->FileID == 0) return;
   const TarnReferrers referrers = Referrers(member);
   if (referrers.empty()) return;
+  const AnalysisDomains& domains = AnalysisDomains::Of(member);
   const uint32_t n = referrers.count();
   size_t connections = 0;
   for (uint32_t i = 0; i < n; ++i) {
     TarnObject* r = referrers.get(i);
-    if (IsType(r, "IfcRelConnectsStructuralMember")) {
+    if (IsMemberConnection(domains, r)) {
       ++connections;
-    } else if (IsType(r, "IfcRelAssociatesProfileProperties")) {
+    } else if (domains.isExactly(r, Entity::kRelAssociatesProfileProperties)) {
       if (TarnObject* section = ReadObject(r, "RelatingProfileProperties")) record->SectionID = FileIdOf(section);
-    } else if (IsType(r, "IfcRelAssociatesMaterial")) {
-      if (IfcMaterial* material = AsA<IfcMaterial>(ReadObject(r, "RelatingMaterial")))
-        record->MaterialID = FileIdOf(material);
+    } else if (domains.isExactly(r, Entity::kRelAssociatesMaterial)) {
+      TarnObject* material = ReadObject(r, "RelatingMaterial");
+      if (domains.isA(material, Entity::kMaterial)) record->MaterialID = FileIdOf(material);
     }
   }
   MemberConnections& c = record->connections;
@@ -106,9 +129,9 @@ void ReadMemberRelationships(TarnObject* member, R* record) {
   int k = -1;
   for (uint32_t i = 0; i < n; ++i) {
     TarnObject* r = referrers.get(i);
-    if (IsType(r, "IfcRelConnectsStructuralMember")) {
+    if (IsMemberConnection(domains, r)) {
       TarnObject* connection = ReadObject(r, "RelatedStructuralConnection");
-      IfcBoundaryNodeCondition* condition = NodeCondition(r);
+      TarnObject* condition = NodeCondition(domains, r);
       if (connection != nullptr) {
         const int id = FileIdOf(connection);
         int entry = -1;
@@ -133,14 +156,14 @@ const char* const kSingleForce[6] = {"ForceX", "ForceY", "ForceZ", "MomentX", "M
 const char* const kLinearForce[6] = {"LinearForceX",  "LinearForceY",  "LinearForceZ",
                                      "LinearMomentX", "LinearMomentY", "LinearMomentZ"};
 
-template <class Load>
-void ReadAction(TarnObject* action, const char* const (&components)[6], ActionRecord* record) {
+void ReadAction(TarnObject* action, Entity loadEntity, const char* const (&components)[6], ActionRecord* record) {
+  const AnalysisDomains& domains = AnalysisDomains::Of(action);
   record->FileID = FileIdOf(action);
   for (TarnAttribute* a : AttributesOf(action)) {
     if (ReadIdentity(action, a, record)) continue;
     if (Named(a, "AppliedLoad")) {
-      Load* load = AsA<Load>(ReadObject(action, a));
-      if (load == nullptr) continue;
+      TarnObject* load = ReadObject(action, a);
+      if (!domains.isA(load, loadEntity)) continue;
       // The forces X, Y, Z, then the moments X, Y, Z.
       double* const targets[6] = {&record->Fx, &record->Fy, &record->Fz, &record->Mx, &record->My, &record->Mz};
       for (int i = 0; i < 6; ++i) ReadDouble(load, components[i], targets[i]);
@@ -150,9 +173,9 @@ void ReadAction(TarnObject* action, const char* const (&components)[6], ActionRe
   if (referrers.empty()) return;
   for (uint32_t i = 0; i < referrers.count(); ++i) {
     TarnObject* r = referrers.get(i);
-    if (IsType(r, "IfcRelConnectsStructuralActivity")) {
+    if (domains.isExactly(r, Entity::kRelConnectsStructuralActivity)) {
       if (TarnObject* element = ReadObject(r, "RelatingElement")) record->ActedOn = FileIdOf(element);
-    } else if (IsType(r, "IfcRelAssignsToGroup")) {
+    } else if (domains.isExactly(r, Entity::kRelAssignsToGroup)) {
       if (TarnObject* group = ReadObject(r, "RelatingGroup")) record->LoadGroupID = FileIdOf(group);
     }
   }
@@ -203,60 +226,118 @@ void ReadAnalysisModel(TarnObject* model, AnalysisModelRecord* record) {
   }
 }
 
+namespace {
+
+// The end points of an IfcEdge into the record; false for no edge.
+bool ReadEdge(TarnObject* edge, CurveMemberRecord* record) {
+  if (!AnalysisDomains::Of(edge).isA(edge, Entity::kEdge)) return false;
+  double xyz[3];
+  if (VertexPoint(ReadObject(edge, "EdgeStart"), xyz)) Set3(xyz, &record->EdgeX1, &record->EdgeY1, &record->EdgeZ1);
+  if (VertexPoint(ReadObject(edge, "EdgeEnd"), xyz)) Set3(xyz, &record->EdgeX2, &record->EdgeY2, &record->EdgeZ2);
+  return true;
+}
+
+// The corners of a polygon loop; empty for none.
+std::vector<TarnObject*> PolyLoopCorners(TarnObject* loop) {
+  std::vector<TarnObject*> corners;
+  TarnAggregate* polygon = ReadAggregate(loop, "Polygon");
+  for (uint32_t j = 0; polygon != nullptr && j < polygon->count(); ++j) corners.push_back(ElementObject(polygon, j));
+  return corners;
+}
+
+// The corners of an edge loop: the start of each edge in the loop's
+// direction, which is its EdgeEnd for an oriented edge whose Orientation
+// is false.  A corner that is no vertex point with a Cartesian point reads
+// as null.
+std::vector<TarnObject*> EdgeLoopCorners(const AnalysisDomains& domains, TarnObject* loop) {
+  std::vector<TarnObject*> corners;
+  TarnAggregate* edges = ReadAggregate(loop, "EdgeList");
+  for (uint32_t j = 0; edges != nullptr && j < edges->count(); ++j) {
+    TarnObject* edge = ElementObject(edges, j);
+    bool forward = true;
+    if (domains.isA(edge, Entity::kOrientedEdge)) {
+      ReadBoolean(edge, "Orientation", &forward);
+      edge = ReadObject(edge, "EdgeElement");
+    }
+    TarnObject* vertex = domains.isA(edge, Entity::kEdge) ? ReadObject(edge, forward ? "EdgeStart" : "EdgeEnd") : nullptr;
+    TarnObject* point = domains.isA(vertex, Entity::kVertexPoint) ? ReadObject(vertex, "VertexGeometry") : nullptr;
+    corners.push_back(domains.isA(point, Entity::kCartesianPoint) ? point : nullptr);
+  }
+  return corners;
+}
+
+// The corners of the first non-empty polygon loop among the bounds of an
+// IfcFace (or IfcFaceSurface), else of the first non-empty edge loop, into
+// the record; false for no face.
+bool ReadFace(TarnObject* face, SurfaceMemberRecord* record) {
+  const AnalysisDomains& domains = AnalysisDomains::Of(face);
+  if (!domains.isA(face, Entity::kFace)) return false;
+  TarnAggregate* bounds = ReadAggregate(face, "Bounds");
+  std::vector<TarnObject*> corners;
+  for (Entity loopEntity : {Entity::kPolyLoop, Entity::kEdgeLoop}) {
+    for (uint32_t i = 0; bounds != nullptr && i < bounds->count() && corners.empty(); ++i) {
+      TarnObject* bound = ElementObject(bounds, i);
+      TarnObject* loop = domains.isA(bound, Entity::kFaceBound) ? ReadObject(bound, "Bound") : nullptr;
+      if (!domains.isA(loop, loopEntity)) continue;
+      corners = loopEntity == Entity::kPolyLoop ? PolyLoopCorners(loop) : EdgeLoopCorners(domains, loop);
+    }
+  }
+  if (corners.empty()) return true;
+  const size_t n = corners.size();
+  record->NumberPts = static_cast<int>(n);
+  record->Px.assign(n, 0.0);
+  record->Py.assign(n, 0.0);
+  record->Pz.assign(n, 0.0);
+  for (size_t j = 0; j < n; ++j) {
+    double xyz[3] = {0, 0, 0};
+    if (corners[j] != nullptr) ReadPoint(corners[j], xyz);
+    Set3(xyz, &record->Px[j], &record->Py[j], &record->Pz[j]);
+  }
+  return true;
+}
+
+}  // namespace
+
 void ReadCurveMember(TarnObject* member, CurveMemberRecord* record) {
-  ReadItem(member, record, [record](const char* type, TarnObject* item) {
-    if (!Is(type, "Edge")) return;
-    IfcEdge* edge = AsA<IfcEdge>(item);
-    if (edge == nullptr) return;
-    double xyz[3];
-    if (VertexPoint(ReadObject(edge, "EdgeStart"), xyz)) Set3(xyz, &record->EdgeX1, &record->EdgeY1, &record->EdgeZ1);
-    if (VertexPoint(ReadObject(edge, "EdgeEnd"), xyz)) Set3(xyz, &record->EdgeX2, &record->EdgeY2, &record->EdgeZ2);
-  });
+  ReadItem(
+      member, record, [record](const char* type, TarnObject* item) { return Is(type, "Edge") && ReadEdge(item, record); },
+      [record](TarnObject* item) { return ReadEdge(item, record); });
   ReadMemberRelationships(member, record);
 }
 
 void ReadSurfaceMember(TarnObject* member, SurfaceMemberRecord* record) {
-  ReadItem(member, record, [record](const char* type, TarnObject* item) {
-    if (!Is(type, "Face")) return;
-    TarnAggregate* bounds = ReadAggregate(AsA<IfcFace>(item), "Bounds");
-    for (uint32_t i = 0; bounds != nullptr && i < bounds->count(); ++i) {
-      IfcPolyLoop* loop = AsA<IfcPolyLoop>(ReadObject(AsA<IfcFaceBound>(ElementObject(bounds, i)), "Bound"));
-      TarnAggregate* polygon = ReadAggregate(loop, "Polygon");
-      if (polygon == nullptr || polygon->count() == 0) continue;
-      const uint32_t n = polygon->count();
-      record->NumberPts = static_cast<int>(n);
-      record->Px.assign(n, 0.0);
-      record->Py.assign(n, 0.0);
-      record->Pz.assign(n, 0.0);
-      for (uint32_t j = 0; j < n; ++j) {
-        double xyz[3] = {0, 0, 0};
-        if (TarnObject* point = ElementObject(polygon, j)) ReadPoint(point, xyz);
-        Set3(xyz, &record->Px[j], &record->Py[j], &record->Pz[j]);
-      }
-      break;
-    }
-  });
+  ReadItem(
+      member, record, [record](const char* type, TarnObject* item) { return Is(type, "Face") && ReadFace(item, record); },
+      [record](TarnObject* item) { return ReadFace(item, record); });
   ReadMemberRelationships(member, record);
 }
 
 void ReadPointConnection(TarnObject* connection, PointConnectionRecord* record) {
-  ReadItem(connection, record, [record](const char* type, TarnObject* item) {
+  auto vertex = [record](TarnObject* item) {
     double xyz[3];
-    if (Is(type, "Vertex") && VertexPoint(item, xyz))
-      Set3(xyz, &record->VertexX1, &record->VertexY1, &record->VertexZ1);
-  });
+    if (!VertexPoint(item, xyz)) return false;
+    Set3(xyz, &record->VertexX1, &record->VertexY1, &record->VertexZ1);
+    return true;
+  };
+  ReadItem(
+      connection, record, [&vertex](const char* type, TarnObject* item) { return Is(type, "Vertex") && vertex(item); },
+      vertex);
   if (record->FileID == 0) return;
+  const AnalysisDomains& domains = AnalysisDomains::Of(connection);
+  double* const targets[6] = {&record->UX, &record->UY, &record->UZ, &record->RX, &record->RY, &record->RZ};
+  bool supported = false;
   const TarnReferrers referrers = Referrers(connection);
-  if (referrers.empty()) return;
   for (uint32_t i = 0; i < referrers.count(); ++i) {
     TarnObject* r = referrers.get(i);
-    if (!IsType(r, "IfcRelConnectsStructuralMember") || ReadObject(r, "RelatedStructuralConnection") == nullptr)
-      continue;
-    if (IfcBoundaryNodeCondition* condition = NodeCondition(r)) {
-      double* const targets[6] = {&record->UX, &record->UY, &record->UZ, &record->RX, &record->RY, &record->RZ};
+    if (!IsMemberConnection(domains, r) || ReadObject(r, "RelatedStructuralConnection") == nullptr) continue;
+    if (TarnObject* condition = NodeCondition(domains, r)) {
       ReadStiffnesses(condition, targets);
+      supported = true;
     }
   }
+  // No connecting relationship brings a support: the connection's own.
+  if (!supported)
+    if (TarnObject* condition = NodeCondition(domains, connection)) ReadStiffnesses(condition, targets);
 }
 
 void ReadLoadGroup(TarnObject* group, LoadGroupRecord* record) {
@@ -270,6 +351,7 @@ void ReadLoadGroup(TarnObject* group, LoadGroupRecord* record) {
   }
   const TarnReferrers referrers = Referrers(group);
   if (referrers.empty()) return;
+  const AnalysisDomains& domains = AnalysisDomains::Of(group);
   // One entry per referring instance; those that are no group assignment
   // hold 0.
   const uint32_t n = referrers.count();
@@ -277,16 +359,16 @@ void ReadLoadGroup(TarnObject* group, LoadGroupRecord* record) {
   record->Member.assign(n, 0);
   for (uint32_t i = 0; i < n; ++i) {
     TarnObject* r = referrers.get(i);
-    if (IsType(r, "IfcRelAssignsToGroup")) record->Member[i] = FileIdOf(ReadObject(r, "RelatingGroup"));
+    if (domains.isExactly(r, Entity::kRelAssignsToGroup)) record->Member[i] = FileIdOf(ReadObject(r, "RelatingGroup"));
   }
 }
 
 void ReadPointAction(TarnObject* action, ActionRecord* record) {
-  ReadAction<IfcStructuralLoadSingleForce>(action, kSingleForce, record);
+  ReadAction(action, Entity::kStructuralLoadSingleForce, kSingleForce, record);
 }
 
 void ReadLinearAction(TarnObject* action, ActionRecord* record) {
-  ReadAction<IfcStructuralLoadLinearForce>(action, kLinearForce, record);
+  ReadAction(action, Entity::kStructuralLoadLinearForce, kLinearForce, record);
 }
 
 }  // namespace korva

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ifc2x2/ifc2x2.h"
+#include "import/analysis_domains.h"
 #include "objdb/back_pointers.h"
 #include "objdb/design.h"
 #include "objdb/extent_walk.h"
@@ -141,6 +141,17 @@ bool ReadInteger(TarnObject* object, const char* name, int* out) {
 }
 bool ReadEnum(TarnObject* object, const char* name, int* out) { return ReadEnum(object, Find(object, name), out); }
 
+bool ReadBoolean(TarnObject* object, const char* name, bool* out) {
+  TarnAttribute* attribute = Find(object, name);
+  if (attribute == nullptr || object->isUnset(attribute)) return false;
+  const int kind = SlotKind(object, attribute);
+  if (kind != kNodeBoolean && kind != kNodeLogical) return false;
+  const TarnBoolean value = object->getBoolean(attribute);
+  if (value > 1) return false;
+  *out = value == 1;
+  return true;
+}
+
 const char* ReadString(TarnObject* object, TarnAttribute* attribute) {
   if (object == nullptr || attribute == nullptr || SlotKind(object, attribute) != kNodeString) return nullptr;
   return object->getString(attribute);
@@ -152,6 +163,29 @@ TarnObject* ReadObject(TarnObject* object, TarnAttribute* attribute) {
   return Selected(object->getObject(attribute));
 }
 TarnObject* ReadObject(TarnObject* object, const char* name) { return ReadObject(object, Find(object, name)); }
+
+bool ReadSelectedDouble(TarnObject* object, const char* name, double* out) {
+  TarnAttribute* attribute = Find(object, name);
+  if (object == nullptr || attribute == nullptr || object->isUnset(attribute)) return false;
+  if (IsNumberKind(SlotKind(object, attribute))) return ReadDouble(object, attribute, out);
+  if (!IsObjectNode(SlotKind(object, attribute))) return false;
+  TarnObject* value = object->getObject(attribute);
+  // As Selected, bounded against a select that holds itself.
+  for (int depth = 0; value != nullptr && depth < 8; ++depth) {
+    TarnUnion* select = dynamic_cast<TarnUnion*>(value);
+    if (select == nullptr) return false;
+    TarnAttribute* member = select->attribute();
+    if (member == nullptr) return false;
+    const int kind = select->slotType(member)->nodeType();
+    if (IsNumberKind(kind)) {
+      *out = select->getDouble(member);
+      return true;
+    }
+    if (!IsObjectNode(kind)) return false;
+    value = select->getObject(member);
+  }
+  return false;
+}
 
 TarnAggregate* ReadAggregate(TarnObject* object, const char* name) {
   return dynamic_cast<TarnAggregate*>(ReadObject(object, name));
@@ -177,7 +211,7 @@ void ReadList(TarnObject* object, const char* name, double xyz[3]) {
 }
 
 // Applies one IfcAxis2Placement3D: adds its Location, takes its directions.
-void Apply(IfcAxis2Placement3D* placement, ComposedPlacement* out) {
+void Apply(TarnObject* placement, ComposedPlacement* out) {
   double location[3];
   ReadPoint(ReadObject(placement, "Location"), location);
   for (int i = 0; i < 3; ++i) out->start[i] += location[i];
@@ -189,7 +223,8 @@ void Apply(IfcAxis2Placement3D* placement, ComposedPlacement* out) {
 }
 
 void ApplyRelative(TarnObject* localPlacement, TarnAttribute* attribute, ComposedPlacement* out) {
-  if (IfcAxis2Placement3D* p = AsA<IfcAxis2Placement3D>(ReadObject(localPlacement, attribute))) Apply(p, out);
+  TarnObject* relative = ReadObject(localPlacement, attribute);
+  if (AnalysisDomains::Of(relative).isA(relative, Entity::kAxis2Placement3D)) Apply(relative, out);
 }
 
 // The placements of a chain met so far.  Chains are short: a few are kept
@@ -276,9 +311,20 @@ void ForEachShapeRepresentation(TarnObject* productRepresentation,
   TarnAggregate* representations = ReadAggregate(productRepresentation, "Representations");
   if (representations == nullptr) return;
   for (uint32_t i = 0; i < representations->count(); ++i) {
-    IfcRepresentation* shape = AsA<IfcRepresentation>(ElementObject(representations, i));
-    if (shape == nullptr) continue;
+    TarnObject* shape = ElementObject(representations, i);
+    if (!AnalysisDomains::Of(shape).isA(shape, Entity::kRepresentation)) continue;
     visit(ReadString(shape, "RepresentationType"), ElementObject(ReadAggregate(shape, "Items"), 0));
+  }
+}
+
+void ForEachRepresentationItem(TarnObject* productRepresentation, const std::function<bool(TarnObject*)>& visit) {
+  TarnAggregate* representations = ReadAggregate(productRepresentation, "Representations");
+  for (uint32_t i = 0; representations != nullptr && i < representations->count(); ++i) {
+    TarnObject* shape = ElementObject(representations, i);
+    if (!AnalysisDomains::Of(shape).isA(shape, Entity::kRepresentation)) continue;
+    TarnAggregate* items = ReadAggregate(shape, "Items");
+    for (uint32_t j = 0; items != nullptr && j < items->count(); ++j)
+      if (visit(ElementObject(items, j))) return;
   }
 }
 

@@ -69,6 +69,10 @@ bool ReadDouble(TarnObject* object, const char* name, double* out);
 bool ReadInteger(TarnObject* object, const char* name, int* out);
 bool ReadEnum(TarnObject* object, const char* name, int* out);
 
+// A BOOLEAN (or LOGICAL other than UNKNOWN) attribute by name; false
+// when unset, unknown or no such attribute.
+bool ReadBoolean(TarnObject* object, const char* name, bool* out);
+
 // The text of a string attribute, null when unset.
 const char* ReadString(TarnObject* object, TarnAttribute* attribute);
 const char* ReadString(TarnObject* object, const char* name);
@@ -77,6 +81,11 @@ const char* ReadString(TarnObject* object, const char* name);
 // when the instance has no such attribute.
 TarnObject* ReadObject(TarnObject* object, TarnAttribute* attribute);
 TarnObject* ReadObject(TarnObject* object, const char* name);
+
+// The number a select attribute holds, through nested selects (an
+// IfcValue holding an IfcPressureMeasure); a plain number attribute reads
+// as ReadDouble reads it.  False when unset or no number.
+bool ReadSelectedDouble(TarnObject* object, const char* name, double* out);
 
 // The aggregate an attribute holds, or null.
 TarnAggregate* ReadAggregate(TarnObject* object, const char* name);
@@ -130,6 +139,11 @@ class SharedPlacementChains {
 // and faces as IfcTopologyRepresentation.
 void ForEachShapeRepresentation(TarnObject* productRepresentation,
                                 const std::function<void(const char*, TarnObject*)>& visit);
+
+// Calls `visit(item)` for every item of every representation of a product
+// representation, representations and their items in order, until it
+// returns true.
+void ForEachRepresentationItem(TarnObject* productRepresentation, const std::function<bool(TarnObject*)>& visit);
 
 // The instances that refer to `object`, in discovery order, when the
 // back-pointers of its design have been computed; empty otherwise.

@@ -1,6 +1,6 @@
 #include "import/profile_import.h"
 
-#include "ifc2x2/ifc2x2.h"
+#include "import/analysis_domains.h"
 #include "import/analysis_reading.h"
 
 namespace korva {
@@ -35,53 +35,48 @@ const NumberField kSectionFields[] = {
     {"TorsionalSectionModulus", &P::TorsionalSectionModulus},
 };
 
-// One shape block: the profile class it is read from, its flag and its
-// values by attribute name.
+// One shape block: the profile entity it is read from (and its subtypes),
+// its flag and its values by attribute name.
 struct ShapeBlock {
-  bool (*matches)(TarnObject* definition);
+  Entity shape;
   int P::*flag;
   std::vector<NumberField> fields;
 };
 
-template <class T>
-bool IsShape(TarnObject* definition) {
-  return AsA<T>(definition) != nullptr;
-}
-
 const std::vector<ShapeBlock>& ShapeBlocks() {
   static const std::vector<ShapeBlock> blocks = {
-      {IsShape<IfcIShapeProfileDef>, &P::ISection,
+      {Entity::kIShapeProfileDef, &P::ISection,
        {{"OverallWidth", &P::IOverallWidth}, {"OverallDepth", &P::IOverallDepth},
         {"WebThickness", &P::IWebThickness}, {"FlangeThickness", &P::IFlangeThickness},
         {"FilletRadius", &P::IFilletRadius}}},
-      {IsShape<IfcLShapeProfileDef>, &P::LSection,
+      {Entity::kLShapeProfileDef, &P::LSection,
        {{"Depth", &P::LDepth}, {"Width", &P::LWidth}, {"Thickness", &P::LThickness},
         {"FilletRadius", &P::LFilletRadius}, {"EdgeRadius", &P::LEdgeRadius}, {"LegSlope", &P::LLegSlope},
         {"CentreOfGravityInX", &P::LCentreOfGravityInX}, {"CentreOfGravityInY", &P::LCentreOfGravityInY}}},
-      {IsShape<IfcUShapeProfileDef>, &P::USection,
+      {Entity::kUShapeProfileDef, &P::USection,
        {{"Depth", &P::UDepth}, {"FlangeWidth", &P::UFlangeWidth}, {"WebThickness", &P::UWebThickness},
         {"FlangeThickness", &P::UFlangeThickness}, {"FilletRadius", &P::UFilletRadius},
         {"EdgeRadius", &P::UEdgeRadius}, {"FlangeSlope", &P::UFlangeSlope},
         {"CentreOfGravityInX", &P::UCentreOfGravityInX}}},
-      {IsShape<IfcCShapeProfileDef>, &P::CSection,
+      {Entity::kCShapeProfileDef, &P::CSection,
        {{"Depth", &P::CDepth}, {"Width", &P::CWidth}, {"WallThickness", &P::CWallThickness},
         {"Girth", &P::CGirth}, {"InternalFilletRadius", &P::CInternalFilletRadius},
         {"CentreOfGravityInX", &P::CCentreOfGravityInX}}},
-      {IsShape<IfcZShapeProfileDef>, &P::ZSection,
+      {Entity::kZShapeProfileDef, &P::ZSection,
        {{"Depth", &P::ZDepth}, {"FlangeWidth", &P::ZFlangeWidth}, {"WebThickness", &P::ZWebThickness},
         {"FlangeThickness", &P::ZFlangeThickness}, {"FilletRadius", &P::ZFilletRadius},
         {"EdgeRadius", &P::ZEdgeRadius}}},
-      {IsShape<IfcTShapeProfileDef>, &P::TSection,
+      {Entity::kTShapeProfileDef, &P::TSection,
        {{"Depth", &P::TDepth}, {"FlangeWidth", &P::TFlangeWidth}, {"WebThickness", &P::TWebThickness},
         {"FlangeThickness", &P::TFlangeThickness}, {"FilletRadius", &P::TFilletRadius},
         {"FlangeEdgeRadius", &P::TFlangeEdgeRadius}, {"WebEdgeRadius", &P::TWebEdgeRadius},
         {"WebSlope", &P::TWebSlope}, {"FlangeSlope", &P::TFlangeSlope},
         {"CentreOfGravityInY", &P::TCentreOfGravityInY}}},
-      {IsShape<IfcTrapeziumProfileDef>, &P::TrapSection,
+      {Entity::kTrapeziumProfileDef, &P::TrapSection,
        {{"BottomXDim", &P::TrapBottomXDim}, {"TopXDim", &P::TrapTopXDim}, {"YDim", &P::TrapYDim},
         {"TopXOffset", &P::TrapTopXOffset}}},
-      {IsShape<IfcRectangleProfileDef>, &P::RectSection, {{"XDim", &P::RectXDim}, {"YDim", &P::RectYDim}}},
-      {IsShape<IfcCircleProfileDef>, &P::CirSection, {{"Radius", &P::CirRadius}}},
+      {Entity::kRectangleProfileDef, &P::RectSection, {{"XDim", &P::RectXDim}, {"YDim", &P::RectYDim}}},
+      {Entity::kCircleProfileDef, &P::CirSection, {{"Radius", &P::CirRadius}}},
   };
   return blocks;
 }
@@ -98,7 +93,8 @@ void ReadFields(TarnObject* object, TarnAttribute* attribute, const NumberField*
 
 void ReadPosition(TarnObject* position, P* record) {
   double xyz[3];
-  if (AsA<IfcAxis2Placement2D>(position) != nullptr) {
+  const AnalysisDomains& domains = AnalysisDomains::Of(position);
+  if (domains.isA(position, Entity::kAxis2Placement2D)) {
     ReadPoint(ReadObject(position, "Location"), xyz);
     record->Startx += xyz[0];
     record->Starty += xyz[1];
@@ -107,7 +103,7 @@ void ReadPosition(TarnObject* position, P* record) {
       record->Ref1 = xyz[0];
       record->Ref2 = xyz[1];
     }
-  } else if (AsA<IfcAxis2Placement3D>(position) != nullptr) {
+  } else if (domains.isA(position, Entity::kAxis2Placement3D)) {
     ReadPoint(ReadObject(position, "Location"), xyz);
     record->Startx += xyz[0];
     record->Starty += xyz[1];
@@ -128,8 +124,9 @@ void ReadPosition(TarnObject* position, P* record) {
 }
 
 void ReadDefinition(TarnObject* definition, P* record) {
+  const AnalysisDomains& domains = AnalysisDomains::Of(definition);
   for (const ShapeBlock& block : ShapeBlocks()) {
-    if (!block.matches(definition)) continue;
+    if (!domains.isA(definition, block.shape)) continue;
     record->*block.flag = -1;
     const NumberField* fields = block.fields.data();
     for (TarnAttribute* a : AttributesOf(definition)) ReadFields(definition, a, fields, fields + block.fields.size(), record);

@@ -1,6 +1,6 @@
 #include "import/unit_import.h"
 
-#include "ifc2x2/ifc2x2.h"
+#include "import/analysis_domains.h"
 #include "import/analysis_reading.h"
 
 namespace korva {
@@ -16,13 +16,14 @@ const char* const kExponents[7] = {"LengthExponent",
 
 void ReadNamedUnit(TarnObject* unit, UnitRecord* record) {
   ReadEnum(unit, "UnitType", &record->Type);
-  if (AsA<IfcConversionBasedUnit>(unit) != nullptr) {
+  const AnalysisDomains& domains = AnalysisDomains::Of(unit);
+  if (domains.isA(unit, Entity::kConversionBasedUnit)) {
     record->ConversionBasedName = ReadString(unit, "Name");
     if (record->Type == kLengthUnitIndex) {
       TarnObject* dimensions = ReadObject(unit, "Dimensions");
       for (int e = 0; e < 7; ++e) ReadInteger(dimensions, kExponents[e], &record->ConversionBasedExponent[e]);
     }
-  } else if (AsA<IfcSIUnit>(unit) != nullptr) {
+  } else if (domains.isA(unit, Entity::kSIUnit)) {
     ReadEnum(unit, "Prefix", &record->SIUnitPrefix);
     ReadEnum(unit, "Name", &record->SIUnitName);
     record->TotDerivedUnit = 0;
@@ -48,8 +49,9 @@ void ReadProjectUnits(TarnObject* project, AnalysisImportState* state) {
     for (uint32_t i = 0; i < n; ++i) {
       TarnObject* unit = ElementObject(list, i);
       UnitRecord* record = state->units.at(static_cast<int>(i));
-      if (AsA<IfcNamedUnit>(unit) != nullptr) ReadNamedUnit(unit, record);
-      if (AsA<IfcDerivedUnit>(unit) != nullptr) {
+      const AnalysisDomains& domains = AnalysisDomains::Of(unit);
+      if (domains.isA(unit, Entity::kNamedUnit)) ReadNamedUnit(unit, record);
+      if (domains.isA(unit, Entity::kDerivedUnit)) {
         TarnAggregate* parts = ReadAggregate(unit, "Elements");
         const uint32_t m = parts != nullptr ? parts->count() : 0;
         record->TotDerivedUnit = static_cast<int>(m);
@@ -58,7 +60,9 @@ void ReadProjectUnits(TarnObject* project, AnalysisImportState* state) {
     }
     state->derivedUnitElements.allocate(elements);
     for (uint32_t i = 0; i < n; ++i) {
-      TarnAggregate* parts = ReadAggregate(AsA<IfcDerivedUnit>(ElementObject(list, i)), "Elements");
+      TarnObject* unit = ElementObject(list, i);
+      TarnAggregate* parts =
+          AnalysisDomains::Of(unit).isA(unit, Entity::kDerivedUnit) ? ReadAggregate(unit, "Elements") : nullptr;
       for (uint32_t j = 0; parts != nullptr && j < parts->count(); ++j) {
         DerivedUnitElementRecord* next = state->derivedUnitElements.next();
         TarnObject* element = ElementObject(parts, j);
