@@ -69,6 +69,7 @@ set(KORVA_CORE_SOURCES
   api/export_analysis.cc
   api/export_building.cc
   api/frame.cc
+  api/library_state.cc
   api/guarded_call.cc
   api/import_analysis.cc
   api/import_building.cc
