@@ -27,6 +27,7 @@ set(KORVA_CORE_SOURCES
   objdb/primitive_cast.cc
   objdb/process_state.cc
   objdb/schema_builder.cc
+  objdb/select_path.cc
   objdb/structure.cc
   objdb/tarn_object.cc
   objdb/tarn_type.cc
