@@ -438,9 +438,12 @@ int Part21Tokenizer::scan() {
         put('/');
         return kP21Slash;
       }
-      case kBackslash:
-        skipDirective();
+      case kBackslash: {
+        // A broken directive: its last character starts the next token.
+        int broke = 0;
+        if (!readDirective(&broke)) unget(broke);
         continue;
+      }
       default:
         warn("Unexpected character '%c'.", c);
         continue;
@@ -494,18 +497,19 @@ void Part21Tokenizer::skipComment() {
   }
 }
 
-// After a backslash between tokens: \N\ and \F\ are skipped; anything else
-// is reported and the character that broke the directive is read again as
-// the start of a token.
-void Part21Tokenizer::skipDirective() {
+// After a backslash: reads the rest of \N\ or \F\ and returns true.
+// Anything else is reported; the character that broke the directive is
+// left in *broke.
+bool Part21Tokenizer::readDirective(int* broke) {
   int c = get();
   if (c == 'N' || c == 'F') {
     int d = get();
-    if (d == '\\') return;
+    if (d == '\\') return true;
     c = d;
   }
   warn("Illegal control directive.");
-  unget(c);
+  *broke = c;
+  return false;
 }
 
 // Keywords, user-defined keywords (first == '!') and &SCOPE (first == '&').
@@ -1073,7 +1077,10 @@ int Part21Tokenizer::scanBinary() {
       warn("End of file in binary.");
       return endOfInput();
     } else if (c == '\\') {
-      binaryDirective();
+      // \N\ and \F\ are skipped; the character that breaks any other
+      // directive is dropped, unless it is the closing quote or a line end.
+      int broke = 0;
+      if (!readDirective(&broke) && (broke == '"' || broke == '\n' || broke == kEof)) unget(broke);
     } else if (IsPrintable(c)) {
       if (!bad) warn("Illegal character in binary, ignored.");
       bad = true;
@@ -1082,19 +1089,6 @@ int Part21Tokenizer::scanBinary() {
   }
 }
 
-// After a backslash inside a binary: \N\ and \F\ are skipped.  The
-// character that breaks any other directive is dropped, unless it is the
-// closing quote or a line end.
-void Part21Tokenizer::binaryDirective() {
-  int c = get();
-  if (c == 'N' || c == 'F') {
-    int d = get();
-    if (d == '\\') return;
-    c = d;
-  }
-  warn("Illegal control directive.");
-  if (c == '"' || c == '\n' || c == kEof) unget(c);
-}
 
 // ---------------------------------------------------------------------------
 // Recording and replay

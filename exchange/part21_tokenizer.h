@@ -286,7 +286,7 @@ class Part21Tokenizer {
   void scanToken();
   bool skipIgnorable(int c);
   void skipComment();
-  void skipDirective();
+  bool readDirective(int* broke);
   bool closingBackslash(int c);
   int scanKeyword(int first);
   int scanString();
@@ -298,7 +298,6 @@ class Part21Tokenizer {
   int scanEntity();
   int scanEnumeration();
   int scanBinary();
-  void binaryDirective();
 
   void warn(const char* format, ...) KORVA_P21_PRINTF(2, 3);
   void record();
