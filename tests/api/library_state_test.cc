@@ -71,6 +71,8 @@ TEST_F(LibraryStateTest, ShutDownEndsWhatEveryFamilyKeeps) {
   EXPECT_NE(state.generation(), generation);
   EXPECT_FALSE(state.isLive(generation));
   EXPECT_EQ(MemberName(), "<untouched>");
+  EXPECT_EQ(SaveAndCloseFileAfterUpdate(0, S("after"), S(dir_.path())), -1);
+  EXPECT_FALSE(FileExists(File("after.ifc")));
 }
 
 TEST_F(LibraryStateTest, ADeletedDesignIsNoLongerHeld) {
