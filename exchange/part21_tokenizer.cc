@@ -884,22 +884,26 @@ int Part21Tokenizer::scanNumber(int first) {
     if (!room()) return tooLong();
     put(c);
     previous = c;
-    // Runs of digits straight from the block buffer, while there is room.
-    if (pushbackCount_ == 0) {
-      const char* p = cur_;
-      const char* const end = end_;
-      char* const buffer = buffer_;
-      std::size_t length = length_;
-      const std::size_t capacity = capacity_;
-      while (p != end && IsDigit(*p) && capacity - length >= 8) {
-        previous = *p++;
-        buffer[length++] = static_cast<char>(previous);
-      }
-      length_ = length;
-      cur_ = p;
-    }
+    if (copyDigitRun() > 0) previous = buffer_[length_ - 1];
   }
   return numberToken(point, exponent, bad, previous);
+}
+
+// The run of digits that follows, copied straight from the block buffer
+// into the token buffer while there is room; none while characters are
+// pushed back.  Returns how many were copied.
+std::size_t Part21Tokenizer::copyDigitRun() {
+  if (pushbackCount_ != 0) return 0;
+  const char* p = cur_;
+  const char* const end = end_;
+  char* const buffer = buffer_;
+  std::size_t length = length_;
+  const std::size_t capacity = capacity_;
+  while (p != end && IsDigit(*p) && capacity - length >= 8) buffer[length++] = *p++;
+  const std::size_t copied = length - length_;
+  length_ = length;
+  cur_ = p;
+  return copied;
 }
 
 // The number gathered in the token buffer, its form told by the flags.
@@ -973,21 +977,11 @@ int Part21Tokenizer::scanEntity() {
   }
   std::uint64_t number = 0;
   for (;;) {
-    // Runs of digits straight from the block buffer, while there is room.
-    if (pushbackCount_ == 0) {
-      const char* p = cur_;
-      const char* const end = end_;
-      char* const buffer = buffer_;
-      std::size_t length = length_;
-      const std::size_t capacity = capacity_;
-      while (p != end && IsDigit(*p) && capacity - length >= 8) {
-        buffer[length++] = *p;
-        number = number * 10 + static_cast<unsigned>(*p - '0');
-        if (number > UINT32_MAX) number = UINT32_MAX + std::uint64_t{1};  // stays out of range
-        ++p;
-      }
-      length_ = length;
-      cur_ = p;
+    const std::size_t from = length_;
+    const std::size_t to = from + copyDigitRun();
+    for (std::size_t i = from; i < to; ++i) {
+      number = number * 10 + static_cast<unsigned>(buffer_[i] - '0');
+      if (number > UINT32_MAX) number = UINT32_MAX + std::uint64_t{1};  // stays out of range
     }
     int c = get();
     if (!IsDigit(c)) {

@@ -294,6 +294,7 @@ class Part21Tokenizer {
   bool hexRun(std::size_t group);
   bool keepWide(std::size_t group);
   int scanNumber(int first);
+  std::size_t copyDigitRun();
   int numberToken(bool point, bool exponent, bool bad, int previous);
   int scanEntity();
   int scanEnumeration();

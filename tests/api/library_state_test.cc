@@ -5,6 +5,7 @@
 #include <string>
 
 #include "api/library_state.h"
+#include "export/analysis_export.h"
 #include "import/import_state.h"
 #include "objdb/design.h"
 #include "objdb/interface.h"
@@ -89,7 +90,8 @@ TEST_F(LibraryStateTest, ADeletedDesignIsNoLongerHeld) {
   EXPECT_EQ(Occurrences("no file is open for update"), 1) << Messages();
   // The export's design is another and still held.
   EXPECT_TRUE(state.holds({exported, state.generation()}));
-  EXPECT_GT(ExportAnalysisModelAddOnePointConnection(S("N"), 1, 0, 0, 0), 0) << Messages();
+  ExportAnalysisModelBuidlingOneStory(S("Level"), 0.0);
+  EXPECT_EQ(ExportAnalysisModelAddOnePointConnection(S("N"), 1, 0, 0, 0), 1) << Messages();
 
   TARN().deleteDesign(exported);
   EXPECT_EQ(ExportAnalysisModelAddOnePointConnection(S("N"), 1, 0, 0, 0), 0);
