@@ -3,7 +3,7 @@
 // failed allocation leaves the call undone and is reported as a warning
 // ("<function> failed: out of memory") when the reporter can still speak.
 #include "api/korvaifc.h"
-#include "import/import_state.h"
+#include "api/library_state.h"
 #include "objdb/interface.h"
 
 using korva::TARN;
@@ -43,7 +43,6 @@ KORVA_API int KORVA_CALL SetSchemaPath(char* directory) {
 
 KORVA_API int KORVA_CALL ShutDown() {
   return Framed("ShutDown", [] {
-    korva::ReleaseImportDesign();
-    TARN().shutdown();
+    korva::LibraryState::get().shutDown();
   });
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "api/library_state.h"
 #include "objdb/design.h"
 #include "objdb/interface.h"
 #include "objdb/trash.h"
@@ -10,16 +11,15 @@
 namespace korva {
 
 void DesignsBefore::take() {
-  TarnInterface& tarn = TARN();
-  generation_ = tarn.generation();
-  designs_ = tarn.designs();
+  generation_ = LibraryState::get().generation();
+  designs_ = TARN().designs();
   taken_ = true;
 }
 
 void DesignsBefore::discardNewDesigns() const {
   TarnInterface& tarn = TARN();
   if (!taken_ || tarn.state() != TarnInterface::kInitialized) return;
-  const bool sameInterface = tarn.generation() == generation_;
+  const bool sameInterface = LibraryState::get().isLive(generation_);
   // Initialisation makes the system design and then the interface object's
   // "unnamed" design; both come first in the list.
   std::vector<TarnDesign*> made = tarn.designs();

@@ -13,6 +13,20 @@ namespace bench {
 // Writes the file at `path` unless it exists; false on failure.
 bool MakeBenchmarkFile(const std::string& path, long instances, const char* schemaFolder);
 
+// What the read and import benchmarks start with: the arguments [instances
+// [schema folder [file]]] (1,000,000 instances, the build's schemas and a
+// file under /tmp by default), the file made, the IFC2x2 dictionary loaded
+// with only warnings and worse printed, and the load average printed.
+// False, with the reason printed, when the file or the dictionary cannot
+// be had.
+struct BenchmarkInput {
+  long instances = 0;
+  const char* schemas = nullptr;
+  std::string path;
+  double megabytes = 0;  // the file's size
+};
+bool PrepareBenchmarkInput(int argc, char** argv, const char* defaultSchemas, BenchmarkInput* input);
+
 }  // namespace bench
 }  // namespace korva
 

@@ -24,18 +24,10 @@ using namespace korva;
 using namespace korva::bench;
 
 int main(int argc, char** argv) {
-  const long target = argc > 1 ? std::atol(argv[1]) : 1000000;
-  const char* schemas = argc > 2 ? argv[2] : KORVA_SCHEMA_DIR;
-  const std::string path = argc > 3 ? argv[3] : "/tmp/korva_bench_" + std::to_string(target) + ".ifc";
-  if (!MakeBenchmarkFile(path, target, schemas)) {
-    std::printf("could not write %s\n", path.c_str());
-    return 1;
-  }
-  TARN().setSchemaPath(schemas);
-  TARN().reporter()->setPrintLevel(2);
-  if (LoadIfcSchema() == nullptr) return 1;
-  std::printf("load average before: %s\n", LoadAverage().c_str());
-  const double mb = static_cast<double>(FileSize(path)) / 1e6;
+  BenchmarkInput input;
+  if (!PrepareBenchmarkInput(argc, argv, KORVA_SCHEMA_DIR, &input)) return 1;
+  const std::string& path = input.path;
+  const double mb = input.megabytes;
 
   Best scan;
   long statements = 0;

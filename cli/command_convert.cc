@@ -47,13 +47,8 @@ int RunConvert(const Invocation& call) {
   if (!known) return UsageError(kConvertCommand, "--schema %s: IFC2X3 or IFC2X2_FINAL expected", wanted.c_str());
   const std::string& in = args.positional[0];
   const std::string& out = args.positional[1];
-  if (int status = CheckInput(in)) return status;
-  if (int status = CheckOutput(out)) return status;
-  if (!StartLibrary(call.program, args.value("--schemas"))) return kExitNoSchema;
-
-  ReadOutcome read = ReadExchangeFile(in);
-  std::fputs(read.diagnostics.c_str(), stderr);
-  if (read.design == nullptr) return Fail(kExitFailed, "%s could not be read", in.c_str());
+  ReadOutcome read;
+  if (int status = ReadInputForOutput(call, args, &read)) return status;
   TarnDesign* target = ConversionTarget(wanted.c_str());
   TarnDesign* own = IfcSchemaOf(read.design);
   if (target == nullptr) return Fail(kExitNoSchema, "the compiled schema of %s cannot be found", wanted.c_str());

@@ -33,13 +33,8 @@ int RunCopy(const Invocation& call) {
   if (args.positional.size() != 2) return UsageError(kCopyCommand, "an input and an output file expected");
   const std::string& in = args.positional[0];
   const std::string& out = args.positional[1];
-  if (int status = CheckInput(in)) return status;
-  if (int status = CheckOutput(out)) return status;
-  if (!StartLibrary(call.program, args.value("--schemas"))) return kExitNoSchema;
-
-  ReadOutcome read = ReadExchangeFile(in);
-  std::fputs(read.diagnostics.c_str(), stderr);
-  if (read.design == nullptr) return Fail(kExitFailed, "%s could not be read", in.c_str());
+  ReadOutcome read;
+  if (int status = ReadInputForOutput(call, args, &read)) return status;
   const bool written = WriteExchangeFile(read.design, out, in);
   TARN().shutdown();
   if (!written) return Fail(kExitNoOutput, "%s: the write failed", out.c_str());

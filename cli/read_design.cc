@@ -102,5 +102,16 @@ ReadOutcome ReadExchangeFile(const std::string& path) {
   return outcome;
 }
 
+int ReadInputForOutput(const Invocation& call, const Arguments& args, ReadOutcome* read) {
+  const std::string& in = args.positional[0];
+  if (int status = CheckInput(in)) return status;
+  if (int status = CheckOutput(args.positional[1])) return status;
+  if (!StartLibrary(call.program, args.value("--schemas"))) return kExitNoSchema;
+  *read = ReadExchangeFile(in);
+  std::fputs(read->diagnostics.c_str(), stderr);
+  if (read->design == nullptr) return Fail(kExitFailed, "%s could not be read", in.c_str());
+  return kExitOk;
+}
+
 }  // namespace cli
 }  // namespace korva

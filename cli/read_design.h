@@ -12,6 +12,9 @@ class TarnDesign;
 
 namespace cli {
 
+struct Arguments;
+struct Invocation;
+
 struct ReadOutcome {
   TarnDesign* design = nullptr;  // null when the read failed as a whole
   std::string diagnostics;       // every message the read reported, one a line
@@ -43,6 +46,12 @@ std::string FirstProblem(const std::string& diagnostics);
 // named after the file.  The messages go into the outcome, not to the
 // screen; a progress line is shown for large files on a terminal.
 ReadOutcome ReadExchangeFile(const std::string& path);
+
+// The start of a command that reads the file IN and writes OUT (the two
+// positional arguments): both files checked, the library started with the
+// --schemas folder, IN read with its messages on standard error.  0 when IN
+// was read, else the exit status, the reason printed.
+int ReadInputForOutput(const Invocation& call, const Arguments& args, ReadOutcome* read);
 
 }  // namespace cli
 }  // namespace korva

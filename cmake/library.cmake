@@ -27,6 +27,7 @@ set(KORVA_CORE_SOURCES
   objdb/primitive_cast.cc
   objdb/process_state.cc
   objdb/schema_builder.cc
+  objdb/select_path.cc
   objdb/structure.cc
   objdb/tarn_object.cc
   objdb/tarn_type.cc
@@ -70,6 +71,7 @@ set(KORVA_CORE_SOURCES
   api/export_analysis.cc
   api/export_building.cc
   api/frame.cc
+  api/library_state.cc
   api/guarded_call.cc
   api/import_analysis.cc
   api/import_building.cc

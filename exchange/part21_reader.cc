@@ -18,6 +18,7 @@
 #include "objdb/domain.h"
 #include "objdb/error_category.h"
 #include "objdb/interface.h"
+#include "objdb/select_path.h"
 #include "objdb/text.h"
 #include "objdb/union.h"
 
@@ -186,9 +187,6 @@ class Reader {
   void made(TarnObject* object) { made_.push_back(object); }
   void bind(uint32_t number, TarnObject* object);
   bool compatible(TarnObject* object, TarnDomain* domain);
-  // The member path of `select` that holds a value of `type` (through
-  // nested selects); empty when the select does not admit it.
-  bool memberPath(TarnDomain* select, TarnDomain* type, bool entity, std::vector<TarnAttribute*>* path);
   TarnUnion* newSelect(TarnDomain* domain);
   void storeInSelect(TarnUnion* outer, const std::vector<TarnAttribute*>& path, TarnObject* object);
   TarnUnion* innermost(TarnUnion* outer, const std::vector<TarnAttribute*>& path);
@@ -925,7 +923,7 @@ void Reader::bind(uint32_t number, TarnObject* object) {
     if (p.att == nullptr) {  // an untyped reference held by a select
       TarnUnion* u = dynamic_cast<TarnUnion*>(p.owner);
       std::vector<TarnAttribute*> path;
-      if (u != nullptr && memberPath(u->domain(), object->domain(), true, &path)) {
+      if (u != nullptr && SelectPath(u->domain(), object->domain(), true, &path)) {
         storeInSelect(u, path, object);
       } else {
         Msg().report(2048, static_cast<int>(number), p.line, object->domainName(),
@@ -940,26 +938,6 @@ void Reader::bind(uint32_t number, TarnObject* object) {
     }
     p.owner->putObject(object, p.att, p.index);
   }
-}
-
-bool Reader::memberPath(TarnDomain* select, TarnDomain* type, bool entity, std::vector<TarnAttribute*>* path) {
-  if (select == nullptr || type == nullptr) return false;
-  for (TarnAttribute* m : select->allAttributes()) {
-    TarnDomain* md = m->domain();
-    if (md == nullptr) continue;
-    if (md == type || (entity && md->isEntity() && type->typeIsA(md))) {
-      path->push_back(m);
-      return true;
-    }
-  }
-  for (TarnAttribute* m : select->allAttributes()) {
-    TarnDomain* md = m->domain();
-    if (md == nullptr || md->nodeType() != kNodeUnion) continue;
-    path->push_back(m);
-    if (memberPath(md, type, entity, path)) return true;
-    path->pop_back();
-  }
-  return false;
 }
 
 TarnUnion* Reader::newSelect(TarnDomain* domain) {
@@ -1009,7 +987,7 @@ bool Reader::selectValue(TarnObject* owner, TarnAttribute* att, int index, TarnD
       return false;
     }
     std::vector<TarnAttribute*> path;
-    if (!memberPath(select, type, type->isEntity(), &path)) {
+    if (!SelectPath(select, type, type->isEntity(), &path)) {
       Msg().error("Type %s is inappropriate for select.", typeName.c_str());
       skipValue(inner);
       return false;
@@ -1043,7 +1021,7 @@ bool Reader::selectValue(TarnObject* owner, TarnAttribute* att, int index, TarnD
     const uint32_t number = t_.instanceNumber();
     Node& nd = node(number);
     std::vector<TarnAttribute*> path;
-    if (nd.object != nullptr && !memberPath(select, nd.object->domain(), true, &path)) {
+    if (nd.object != nullptr && !SelectPath(select, nd.object->domain(), true, &path)) {
       Msg().error("Type %s is inappropriate for select.", nd.object->domainName());
       t_.next();
       return false;

@@ -438,9 +438,12 @@ int Part21Tokenizer::scan() {
         put('/');
         return kP21Slash;
       }
-      case kBackslash:
-        skipDirective();
+      case kBackslash: {
+        // A broken directive: its last character starts the next token.
+        int broke = 0;
+        if (!readDirective(&broke)) unget(broke);
         continue;
+      }
       default:
         warn("Unexpected character '%c'.", c);
         continue;
@@ -494,18 +497,19 @@ void Part21Tokenizer::skipComment() {
   }
 }
 
-// After a backslash between tokens: \N\ and \F\ are skipped; anything else
-// is reported and the character that broke the directive is read again as
-// the start of a token.
-void Part21Tokenizer::skipDirective() {
+// After a backslash: reads the rest of \N\ or \F\ and returns true.
+// Anything else is reported; the character that broke the directive is
+// left in *broke.
+bool Part21Tokenizer::readDirective(int* broke) {
   int c = get();
   if (c == 'N' || c == 'F') {
     int d = get();
-    if (d == '\\') return;
+    if (d == '\\') return true;
     c = d;
   }
   warn("Illegal control directive.");
-  unget(c);
+  *broke = c;
+  return false;
 }
 
 // Keywords, user-defined keywords (first == '!') and &SCOPE (first == '&').
@@ -880,22 +884,26 @@ int Part21Tokenizer::scanNumber(int first) {
     if (!room()) return tooLong();
     put(c);
     previous = c;
-    // Runs of digits straight from the block buffer, while there is room.
-    if (pushbackCount_ == 0) {
-      const char* p = cur_;
-      const char* const end = end_;
-      char* const buffer = buffer_;
-      std::size_t length = length_;
-      const std::size_t capacity = capacity_;
-      while (p != end && IsDigit(*p) && capacity - length >= 8) {
-        previous = *p++;
-        buffer[length++] = static_cast<char>(previous);
-      }
-      length_ = length;
-      cur_ = p;
-    }
+    if (copyDigitRun() > 0) previous = buffer_[length_ - 1];
   }
   return numberToken(point, exponent, bad, previous);
+}
+
+// The run of digits that follows, copied straight from the block buffer
+// into the token buffer while there is room; none while characters are
+// pushed back.  Returns how many were copied.
+std::size_t Part21Tokenizer::copyDigitRun() {
+  if (pushbackCount_ != 0) return 0;
+  const char* p = cur_;
+  const char* const end = end_;
+  char* const buffer = buffer_;
+  std::size_t length = length_;
+  const std::size_t capacity = capacity_;
+  while (p != end && IsDigit(*p) && capacity - length >= 8) buffer[length++] = *p++;
+  const std::size_t copied = length - length_;
+  length_ = length;
+  cur_ = p;
+  return copied;
 }
 
 // The number gathered in the token buffer, its form told by the flags.
@@ -969,21 +977,11 @@ int Part21Tokenizer::scanEntity() {
   }
   std::uint64_t number = 0;
   for (;;) {
-    // Runs of digits straight from the block buffer, while there is room.
-    if (pushbackCount_ == 0) {
-      const char* p = cur_;
-      const char* const end = end_;
-      char* const buffer = buffer_;
-      std::size_t length = length_;
-      const std::size_t capacity = capacity_;
-      while (p != end && IsDigit(*p) && capacity - length >= 8) {
-        buffer[length++] = *p;
-        number = number * 10 + static_cast<unsigned>(*p - '0');
-        if (number > UINT32_MAX) number = UINT32_MAX + std::uint64_t{1};  // stays out of range
-        ++p;
-      }
-      length_ = length;
-      cur_ = p;
+    const std::size_t from = length_;
+    const std::size_t to = from + copyDigitRun();
+    for (std::size_t i = from; i < to; ++i) {
+      number = number * 10 + static_cast<unsigned>(buffer_[i] - '0');
+      if (number > UINT32_MAX) number = UINT32_MAX + std::uint64_t{1};  // stays out of range
     }
     int c = get();
     if (!IsDigit(c)) {
@@ -1073,7 +1071,10 @@ int Part21Tokenizer::scanBinary() {
       warn("End of file in binary.");
       return endOfInput();
     } else if (c == '\\') {
-      binaryDirective();
+      // \N\ and \F\ are skipped; the character that breaks any other
+      // directive is dropped, unless it is the closing quote or a line end.
+      int broke = 0;
+      if (!readDirective(&broke) && (broke == '"' || broke == '\n' || broke == kEof)) unget(broke);
     } else if (IsPrintable(c)) {
       if (!bad) warn("Illegal character in binary, ignored.");
       bad = true;
@@ -1082,19 +1083,6 @@ int Part21Tokenizer::scanBinary() {
   }
 }
 
-// After a backslash inside a binary: \N\ and \F\ are skipped.  The
-// character that breaks any other directive is dropped, unless it is the
-// closing quote or a line end.
-void Part21Tokenizer::binaryDirective() {
-  int c = get();
-  if (c == 'N' || c == 'F') {
-    int d = get();
-    if (d == '\\') return;
-    c = d;
-  }
-  warn("Illegal control directive.");
-  if (c == '"' || c == '\n' || c == kEof) unget(c);
-}
 
 // ---------------------------------------------------------------------------
 // Recording and replay

@@ -286,7 +286,7 @@ class Part21Tokenizer {
   void scanToken();
   bool skipIgnorable(int c);
   void skipComment();
-  void skipDirective();
+  bool readDirective(int* broke);
   bool closingBackslash(int c);
   int scanKeyword(int first);
   int scanString();
@@ -294,11 +294,11 @@ class Part21Tokenizer {
   bool hexRun(std::size_t group);
   bool keepWide(std::size_t group);
   int scanNumber(int first);
+  std::size_t copyDigitRun();
   int numberToken(bool point, bool exponent, bool bad, int previous);
   int scanEntity();
   int scanEnumeration();
   int scanBinary();
-  void binaryDirective();
 
   void warn(const char* format, ...) KORVA_P21_PRINTF(2, 3);
   void record();

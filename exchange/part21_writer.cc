@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
-#include <typeinfo>
 #include <vector>
 
 #include "exchange/part21_output.h"
 #include "objdb/design.h"
 #include "objdb/domain.h"
+#include "objdb/downcast.h"
 #include "objdb/error_category.h"
 #include "objdb/header_section.h"
 #include "objdb/interface.h"
@@ -31,32 +31,6 @@ bool IsHeaderType(const char* name, int first = 0, int last = 5) {
     if (EqualNoCase(name, kHeaderTypes[i])) return true;
   return false;
 }
-
-// dynamic_cast from TarnObject to a class that derives from it virtually,
-// remembered for the last most-derived class seen: the distance between the
-// two parts is the same in every instance of one class, and the writer meets
-// long runs of values of one class (the coordinate lists of an extent of
-// points, say).
-template <class T>
-class Downcast {
- public:
-  T* operator()(TarnObject* object) {
-    const std::type_info* type = &typeid(*object);
-    if (type != type_) {
-      type_ = type;
-      T* result = dynamic_cast<T*>(object);
-      found_ = result != nullptr;
-      if (found_) delta_ = reinterpret_cast<char*>(result) - reinterpret_cast<char*>(object);
-      return result;
-    }
-    return found_ ? reinterpret_cast<T*>(reinterpret_cast<char*>(object) + delta_) : nullptr;
-  }
-
- private:
-  const std::type_info* type_ = nullptr;
-  std::ptrdiff_t delta_ = 0;
-  bool found_ = false;
-};
 
 // The instances of an extent lie one after the other in memory (see
 // TarnExtent::allocate), but the walk along the extent's links only learns
@@ -528,8 +502,8 @@ class Writer {
   TarnDesign* design_;
   Part21Output out_;
   unsigned version_;
-  Downcast<TarnUnion> asUnion_;
-  Downcast<TarnAggregate> asAggregate_;
+  TarnDowncast<TarnUnion> asUnion_;
+  TarnDowncast<TarnAggregate> asAggregate_;
   const Part21View* view_;
 };
 

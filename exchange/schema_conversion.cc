@@ -15,6 +15,7 @@
 #include "objdb/domain.h"
 #include "objdb/header_section.h"
 #include "objdb/interface.h"
+#include "objdb/select_path.h"
 #include "objdb/text.h"
 #include "objdb/union.h"
 
@@ -273,27 +274,6 @@ Pairing PairAttributes(TarnDomain* from, TarnDomain* to, const std::string& from
       p.unmatched.push_back(static_cast<int>(i));
   }
   return p;
-}
-
-// The path of select members from `select` to a member of `type` (an
-// entity member also takes its subtypes), through nested selects.
-bool MemberPath(TarnDomain* select, TarnDomain* type, bool entity, std::vector<TarnAttribute*>* path) {
-  if (select == nullptr || type == nullptr || path->size() > 16) return false;
-  for (TarnAttribute* m : select->allAttributes()) {
-    TarnDomain* md = m->domain();
-    if (md != nullptr && (md == type || (entity && md->isEntity() && type->typeIsA(md)))) {
-      path->push_back(m);
-      return true;
-    }
-  }
-  for (TarnAttribute* m : select->allAttributes()) {
-    TarnDomain* md = m->domain();
-    if (md == nullptr || md->nodeType() != kNodeUnion) continue;
-    path->push_back(m);
-    if (MemberPath(md, type, entity, path)) return true;
-    path->pop_back();
-  }
-  return false;
 }
 
 class Converter {
@@ -819,7 +799,7 @@ TarnObject* Converter::select(TarnUnion* value, TarnDomain* want) {
 TarnUnion* Converter::newSelect(TarnDomain* select, TarnDomain* type, bool entity, TarnUnion** inner,
                                 TarnAttribute** member) {
   std::vector<TarnAttribute*> path;
-  if (select == nullptr || !MemberPath(select, type, entity, &path)) return nullptr;
+  if (select == nullptr || !SelectPath(select, type, entity, &path)) return nullptr;
   TarnObject* made = create(select, section_);
   TarnUnion* outer = made != nullptr ? dynamic_cast<TarnUnion*>(made) : nullptr;
   TarnUnion* u = outer;
@@ -962,7 +942,7 @@ class View : public Part21View {
       if (c == nullptr) return false;
       if (b->isEntity()) return c->typeIsA(b);
       std::vector<TarnAttribute*> path;
-      return nb == kNodeUnion && MemberPath(b, c, true, &path);
+      return nb == kNodeUnion && SelectPath(b, c, true, &path);
     }
     if (na == kNodeUnion) {
       if (nb != kNodeUnion) return false;
@@ -979,7 +959,7 @@ class View : public Part21View {
         TarnDomain* c = md->isEntity() ? CounterpartEntity(md, targetSchema_, from_, to_, &renamed)
                                        : FindDomainInSchema(targetSchema_, md->name());
         std::vector<TarnAttribute*> path;
-        if (c == nullptr || !MemberPath(b, c, md->isEntity(), &path) || !alike(md, c)) return false;
+        if (c == nullptr || !SelectPath(b, c, md->isEntity(), &path) || !alike(md, c)) return false;
       }
       return true;
     }

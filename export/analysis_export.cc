@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "api/library_state.h"
 #include "ifc2x2/geometry_builders.h"
 #include "ifc2x2/new_entity.h"
 #include "ifc2x2/schema.h"
@@ -33,7 +34,7 @@ std::unique_ptr<AnalysisModelExport> AnalysisModelExport::Open(const HeaderArgum
   if (!StartProjectSkeleton(args, Style(), &e->skeleton_)) return nullptr;
   if (!IsSIUnitName(args.unitName))
     TARN().warning("IFC export: unknown length unit name index %d; the unit name is left unset", args.unitName);
-  e->generation_ = TARN().generation();
+  e->generation_ = LibraryState::get().generation();
   if (e->skeleton_.design->name() != nullptr) e->name_ = e->skeleton_.design->name();
   if (IfcProject* project = e->skeleton_.project) {
     e->project_ = project;
@@ -43,15 +44,10 @@ std::unique_ptr<AnalysisModelExport> AnalysisModelExport::Open(const HeaderArgum
 }
 
 bool AnalysisModelExport::isLive() const {
-  TarnInterface& tarn = TARN();
   TarnDesign* d = skeleton_.design;
-  if (d == nullptr || tarn.state() != TarnInterface::kInitialized || tarn.generation() != generation_)
-    return false;
-  // Only pointers are compared until the design is known to exist.
-  const std::vector<TarnDesign*> designs = tarn.designs();
-  if (std::find(designs.begin(), designs.end(), d) == designs.end() || d->markedForDeletion()) return false;
+  if (!LibraryState::get().holds({d, generation_})) return false;
   // A design deleted and another made at the same address would pass the
-  // tests above; it would not hold this project.
+  // test above; it would not hold this project.
   if (project_ == nullptr) return true;
   for (TarnSection* section : d->sections()) {
     if (section->kind() != TarnSection::kData) continue;
@@ -208,10 +204,7 @@ namespace analysis_export {
 
 namespace {
 
-std::unique_ptr<AnalysisModelExport>& Slot() {
-  static std::unique_ptr<AnalysisModelExport> current;
-  return current;
-}
+std::unique_ptr<AnalysisModelExport>& Slot() { return LibraryState::get().analysisExport(); }
 
 // The open export for `call`, or null after reporting that there is none.
 AnalysisModelExport* Require(const char* call) {

@@ -4,8 +4,8 @@
 //
 // Between the calls the export in progress (its design, the shared objects,
 // the storeys with what each contains, the model and its group assignment)
-// is one AnalysisModelExport held process-wide: OpenFile makes it and
-// CloseFile ends it.  Every item is written with its own local placement
+// is one AnalysisModelExport kept by the library state
+// (api/library_state.h): OpenFile makes it and CloseFile ends it.  Every item is written with its own local placement
 // relative to the shared placement, a topology representation in the model
 // context ("Vertex", "Edge" or "Face"), an entry in the model's group
 // assignment and an entry in its storey's containment relationship.
@@ -35,9 +35,10 @@ class AnalysisModelExport {
   AnalysisModelExport(const AnalysisModelExport&) = delete;
   AnalysisModelExport& operator=(const AnalysisModelExport&) = delete;
 
-  // Whether the design still exists: false once the interface object has
-  // been shut down (ShutDown, a building export) or the design deleted,
-  // whatever was initialised since.  No other operation may be used then.
+  // Whether the library state still holds the design (false once the
+  // interface object has been shut down, by ShutDown or a building export,
+  // or the design deleted, whatever was initialised since) and it still
+  // holds this export's project.  No other operation may be used then.
   bool isLive() const;
 
   // Replaces the storey list by `count` storeys "Stroy1", "Stroy2", ...

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "api/library_state.h"
 #include "import/analysis_domains.h"
 #include "objdb/back_pointers.h"
 #include "objdb/design.h"
@@ -41,10 +42,11 @@ void TraceInstance(TarnObject* instance) {
   static const char* lineName = nullptr;
   static unsigned lineGeneration = 0;
   const char* name = instance->domainName();
-  if (name != lineName || TARN().generation() != lineGeneration) {
+  LibraryState& state = LibraryState::get();
+  if (name != lineName || !state.isLive(lineGeneration)) {
     line.assign("Name: ").append(name).push_back('\n');
     lineName = name;
-    lineGeneration = TARN().generation();
+    lineGeneration = state.generation();
   }
   platform::WriteUnlocked(stdout, line.data(), line.size());
 }

@@ -2,11 +2,6 @@
 
 namespace korva {
 
-AnalysisImportState& AnalysisImport() {
-  static AnalysisImportState state;
-  return state;
-}
-
 const UnitRecord* UnitsOutside::Outside() {
   static const UnitRecord kOutside = [] {
     UnitRecord r;

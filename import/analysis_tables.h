@@ -221,8 +221,8 @@ struct AnalysisImportState {
   AnalysisTable<DerivedUnitElementRecord> derivedUnitElements;
 };
 
-// The one state object of the process, made on first use and kept until
-// the process ends; the fill passes replace its tables.
+// The tables of the process, kept by the library state
+// (api/library_state.h); the fill passes replace them.
 AnalysisImportState& AnalysisImport();
 
 // Empties every table; each counter becomes `counter`, the availability

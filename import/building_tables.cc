@@ -2,11 +2,6 @@
 
 namespace korva {
 
-BuildingTables& BuildingImport() {
-  static BuildingTables tables;
-  return tables;
-}
-
 namespace {
 // Calls f on every building table, in the order of the census.
 template <class F>

@@ -109,7 +109,7 @@ struct BuildingTables {
   BuildingTable<GeneralPointRecord> generalPoints;
 };
 
-// The process-wide tables.
+// The process-wide tables, kept by the library state (api/library_state.h).
 BuildingTables& BuildingImport();
 
 // Every building counter (beams, columns, walls, slabs, proxies and their

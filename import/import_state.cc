@@ -1,5 +1,6 @@
 #include "import/import_state.h"
 
+#include "api/library_state.h"
 #include "ifc2x2/schema.h"
 #include "objdb/design.h"
 #include "objdb/interface.h"
@@ -8,28 +9,24 @@ namespace korva {
 
 const char* const kBlankField = " ";
 
-namespace {
-TarnDesign* g_design = nullptr;
-unsigned g_generation = 0;
-}  // namespace
-
 TarnDesign* ImportDesign() {
-  if (g_design != nullptr && g_generation != TARN().generation()) g_design = nullptr;
-  if (g_design != nullptr && TARN().state() != TarnInterface::kInitialized) g_design = nullptr;
-  return g_design;
+  LibraryState& state = LibraryState::get();
+  HeldDesign& held = state.importDesign();
+  if (held.design != nullptr && !state.holds(held)) held = HeldDesign();
+  return held.design;
 }
 
 TarnDesign* OpenImportDesign(const char* fileName) {
   if (fileName == nullptr) return nullptr;
   if (LoadIfcSchema() == nullptr) return nullptr;
-  g_design = TARN().findDesign(fileName);
-  g_generation = TARN().generation();
-  return g_design;
+  LibraryState& state = LibraryState::get();
+  state.importDesign() = state.hold(TARN().findDesign(fileName));
+  return state.importDesign().design;
 }
 
 void ReleaseImportDesign() {
   TarnDesign* design = ImportDesign();
-  g_design = nullptr;
+  LibraryState::get().importDesign() = HeldDesign();
   if (design == nullptr) return;
   design->emptyYourself();
   TARN().deleteDesign(design);

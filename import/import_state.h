@@ -1,8 +1,9 @@
 // The design an import reads: opened by name by every census and fill call,
-// held process-wide until ShutDown releases it.  The string fields of the
-// import tables point into this design's text.  A handle kept across a
-// shutdown of the interface object (which destroys every design) is
-// dropped without being touched.
+// kept by the library state (api/library_state.h) until ShutDown releases
+// it.  The string fields of the import tables point into this design's
+// text.  A design the library state no longer holds as valid (after a
+// shutdown of the interface object, or once deleted) is dropped without
+// being touched.
 #ifndef KORVA_IMPORT_IMPORT_STATE_H
 #define KORVA_IMPORT_IMPORT_STATE_H
 
@@ -14,7 +15,7 @@ class TarnDesign;
 // and makes it the import design; null when it cannot be had.
 TarnDesign* OpenImportDesign(const char* fileName);
 
-// The import design, or null (also after a shutdown).
+// The import design, or null (also after a shutdown or its deletion).
 TarnDesign* ImportDesign();
 
 // Releases the import design's contents and deletes it.

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "objdb/interface.h"
+#include "api/library_state.h"
 
 namespace korva {
 
@@ -19,17 +19,14 @@ size_t BoundedLength(const char* text, size_t limit) {
 }
 }  // namespace
 
-unsigned LiveGeneration() {
-  const TarnInterface& tarn = TARN();
-  return tarn.state() == TarnInterface::kInitialized ? tarn.generation() : 0;
-}
+unsigned LiveGeneration() { return LibraryState::get().generation(); }
 
 bool FitsHost(const char* text, TextKind kind) { return BoundedLength(text, Limit(kind)) <= Limit(kind); }
 
 void CopyText(const char* text, unsigned generation, char* buffer, TextKind kind) {
   if (text == nullptr || buffer == nullptr) return;
   // Text of a design that a shutdown has destroyed is not touched.
-  if (text != kBlankField && (generation == 0 || generation != LiveGeneration())) return;
+  if (text != kBlankField && !LibraryState::get().isLive(generation)) return;
   size_t length = BoundedLength(text, Limit(kind));
   if (length > Limit(kind)) length = kind == TextKind::kGlobalId ? 0 : kLongestText;
   std::memcpy(buffer, text, length);

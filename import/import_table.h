@@ -14,9 +14,10 @@
 //     policy's choosing (the default record).
 //
 // String fields of the records point at kBlankField or at text owned by the
-// design the table was filled from.  A table remembers the interface
-// object's generation when it was allocated; CopyText hands such text out
-// only while that generation lives (a shutdown destroys every design).
+// design the table was filled from.  A table remembers the library state's
+// generation when it was allocated; CopyText hands such text out only while
+// the library state says that generation lives (a shutdown destroys every
+// design).
 #ifndef KORVA_IMPORT_IMPORT_TABLE_H
 #define KORVA_IMPORT_IMPORT_TABLE_H
 
@@ -27,9 +28,8 @@
 
 namespace korva {
 
-// The interface object's current generation, or 0 while it is not
-// initialised: text taken from a design of generation g is readable while
-// this returns g.
+// The library state's generation now (LibraryState::generation): text
+// taken from a design in generation g is readable while g is live.
 unsigned LiveGeneration();
 
 // What a text getter hands out.  No getter writes more than

@@ -1,39 +1,12 @@
 #include "update/update_state.h"
 
-#include <algorithm>
-#include <vector>
-
+#include "api/library_state.h"
 #include "ifc2x2/schema.h"
 #include "objdb/design.h"
 #include "objdb/interface.h"
 
 namespace korva {
 namespace update {
-
-namespace {
-
-struct State {
-  TarnDesign* design = nullptr;
-  IfcOwnerHistory* history = nullptr;
-  unsigned generation = 0;
-};
-
-State& Current() {
-  static State state;
-  return state;
-}
-
-// Only pointers are compared until the design is known to exist.
-bool IsLive(const State& s) {
-  if (s.design == nullptr) return false;
-  TarnInterface& tarn = TARN();
-  if (tarn.state() != TarnInterface::kInitialized || tarn.generation() != s.generation) return false;
-  const std::vector<TarnDesign*> designs = tarn.designs();
-  if (std::find(designs.begin(), designs.end(), s.design) == designs.end()) return false;
-  return !s.design->markedForDeletion();
-}
-
-}  // namespace
 
 TarnDesign* FindDesignToUpdate(const char* fileName) {
   if (fileName == nullptr) {
@@ -56,25 +29,26 @@ TarnDesign* FindDesignToUpdate(const char* fileName) {
 }
 
 TarnDesign* OpenUpdateDesign(const char* fileName) {
-  State& s = Current();
-  s = State();
+  EndUpdate();
   TarnDesign* design = FindDesignToUpdate(fileName);
   if (design == nullptr) return nullptr;
-  s.design = design;
-  s.generation = TARN().generation();
+  LibraryState& state = LibraryState::get();
+  state.updateDesign() = state.hold(design);
   return design;
 }
 
 TarnDesign* UpdateDesign() {
-  State& s = Current();
-  if (s.design != nullptr && !IsLive(s)) s = State();
-  return s.design;
+  LibraryState& state = LibraryState::get();
+  if (state.updateDesign().design != nullptr && !state.holds(state.updateDesign())) EndUpdate();
+  return state.updateDesign().design;
 }
 
-IfcOwnerHistory* UpdateOwnerHistory() { return UpdateDesign() != nullptr ? Current().history : nullptr; }
+IfcOwnerHistory* UpdateOwnerHistory() {
+  return UpdateDesign() != nullptr ? LibraryState::get().updateHistory() : nullptr;
+}
 
 void SetUpdateOwnerHistory(IfcOwnerHistory* history) {
-  if (UpdateDesign() != nullptr) Current().history = history;
+  if (UpdateDesign() != nullptr) LibraryState::get().updateHistory() = history;
 }
 
 int RecordUpdateHistory(OwnerHistoryArguments args) {
@@ -85,7 +59,11 @@ int RecordUpdateHistory(OwnerHistoryArguments args) {
   return -1;
 }
 
-void EndUpdate() { Current() = State(); }
+void EndUpdate() {
+  LibraryState& state = LibraryState::get();
+  state.updateDesign() = HeldDesign();
+  state.updateHistory() = nullptr;
+}
 
 TarnDesign* RequireUpdateDesign(const char* call) {
   TarnDesign* design = UpdateDesign();
@@ -98,7 +76,7 @@ bool RequireUpdate(const char* call, TarnDesign** design, IfcOwnerHistory** hist
   *design = RequireUpdateDesign(call);
   *history = nullptr;
   if (*design == nullptr) return false;
-  *history = Current().history;
+  *history = LibraryState::get().updateHistory();
   if (*history == nullptr) {
     TARN().warning("Update: %s ignored: no owner history for the change (UpdateHistory first)", call);
     return false;

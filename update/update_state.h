@@ -1,13 +1,14 @@
 // The state an update keeps between calls: the update design (opened by
 // OpenFileForUpdate) and the update owner history (made by UpdateHistory),
-// both process-wide.
+// both kept by the library state (api/library_state.h).
 //
-// The handles are plain pointers into the object store; they are checked
-// before every use.  A shutdown of the interface object (ShutDown, a
-// building export, the close of an analysis export, UpdateOneSectionName)
-// or the deletion of the design ends the update: the handles are dropped
-// without being touched, and the calls that need them report that no
-// update is open and change nothing.
+// The handles are plain pointers into the object store; before every use
+// the library state is asked whether it still holds the design.  A
+// shutdown of the interface object (ShutDown, a building export, the close
+// of an analysis export, UpdateOneSectionName) or the deletion of the
+// design ends the update: the handles are dropped without being touched,
+// and the calls that need them report that no update is open and change
+// nothing.
 #ifndef KORVA_UPDATE_UPDATE_STATE_H
 #define KORVA_UPDATE_UPDATE_STATE_H
 

@@ -1,6 +1,7 @@
 // korva-ifc schema and guid: the compiled schemas are found beside the
 // program's folder (or where --schemas and TARN_SCHEMAS say).
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <regex>
 #include <string>
 
@@ -13,34 +14,30 @@ namespace {
 
 bool Has(const std::string& text, const char* pattern) { return std::regex_search(text, std::regex(pattern)); }
 
-TEST(SchemaCommand, CountsTheDictionaryOfIfc2x2) {
-  Outcome r = KorvaIfc("schema");
+// `command` succeeds and its output matches every one of `patterns`.
+void ExpectOutput(const std::string& command, std::initializer_list<const char*> patterns) {
+  const Outcome r = KorvaIfc(command);
   ASSERT_EQ(r.status, 0) << r.out;
-  EXPECT_TRUE(Has(r.out, "^schema ifc2x2_final\n")) << r.out;
-  EXPECT_TRUE(Has(r.out, "\n  entities +629\n")) << r.out;
-  EXPECT_TRUE(Has(r.out, "\n  selects +42\n")) << r.out;
-  EXPECT_TRUE(Has(r.out, "\n  enumerations +161\n")) << r.out;
-  EXPECT_TRUE(Has(r.out, "\n  defined types +[0-9]+\n")) << r.out;
-  EXPECT_TRUE(Has(r.out, "\n  aggregate classes +[0-9]+\n")) << r.out;
+  for (const char* pattern : patterns) EXPECT_TRUE(Has(r.out, pattern)) << pattern << "\n" << r.out;
+}
+
+TEST(SchemaCommand, CountsTheDictionaryOfIfc2x2) {
+  ExpectOutput("schema", {"^schema ifc2x2_final\n", "\n  entities +629\n", "\n  selects +42\n",
+                          "\n  enumerations +161\n", "\n  defined types +[0-9]+\n",
+                          "\n  aggregate classes +[0-9]+\n"});
 }
 
 TEST(SchemaCommand, ListsAnEntityWithItsInheritedAttributesFirst) {
-  Outcome r = KorvaIfc("schema IfcBeam");
-  ASSERT_EQ(r.status, 0) << r.out;
-  EXPECT_TRUE(Has(r.out, "^ENTITY IfcBeam\n")) << r.out;
-  EXPECT_TRUE(Has(r.out, "supertypes: IfcBuildingElement IfcElement IfcProduct IfcObject IfcRoot\n")) << r.out;
-  EXPECT_TRUE(Has(r.out, "attributes: 8\n")) << r.out;
-  EXPECT_TRUE(Has(r.out, "\n +1  GlobalId +IfcGloballyUniqueId +IfcRoot\n")) << r.out;
-  EXPECT_TRUE(Has(r.out, "\n +6  ObjectPlacement +IfcObjectPlacement +IfcProduct\n")) << r.out;
-  EXPECT_TRUE(Has(r.out, "\n +8  Tag +IfcIdentifier +IfcElement\n$")) << r.out;
+  ExpectOutput("schema IfcBeam", {"^ENTITY IfcBeam\n",
+                                  "supertypes: IfcBuildingElement IfcElement IfcProduct IfcObject IfcRoot\n",
+                                  "attributes: 8\n", "\n +1  GlobalId +IfcGloballyUniqueId +IfcRoot\n",
+                                  "\n +6  ObjectPlacement +IfcObjectPlacement +IfcProduct\n",
+                                  "\n +8  Tag +IfcIdentifier +IfcElement\n$"});
 }
 
 TEST(SchemaCommand, ListsEnumeratorsWithIndicesAndSelectMembers) {
-  Outcome e = KorvaIfc("schema IfcSIUnitName");
-  ASSERT_EQ(e.status, 0) << e.out;
-  EXPECT_TRUE(Has(e.out, "^ENUMERATION IfcSIUnitName\n  enumerators: 30\n +0  AMPERE\n")) << e.out;
-  EXPECT_TRUE(Has(e.out, "\n +15  METRE\n")) << e.out;
-  EXPECT_TRUE(Has(e.out, "\n +24  SQUARE_METRE\n")) << e.out;
+  ExpectOutput("schema IfcSIUnitName", {"^ENUMERATION IfcSIUnitName\n  enumerators: 30\n +0  AMPERE\n",
+                                        "\n +15  METRE\n", "\n +24  SQUARE_METRE\n"});
 
   // Names are matched without regard to case.
   Outcome s = KorvaIfc("schema ifcaxis2placement");

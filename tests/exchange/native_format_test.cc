@@ -15,6 +15,7 @@
 #include "objdb/interface.h"
 #include "objdb/schema_builder.h"
 #include "objdb/test_schema.h"
+#include "support/store_fixture.h"
 #include "support/test_util.h"
 
 namespace korva {
@@ -23,25 +24,12 @@ namespace {
 
 const char* const kFormats[] = {"tarn_r3.0", "standard_3.0"};
 
-class NativeFormatTest : public ::testing::Test {
+class NativeFormatTest : public StoreTest {
  protected:
+  NativeFormatTest() : StoreTest(KORVA_SCHEMA_DIR) {}
   void SetUp() override {
-    TARN().reporter()->setStreams(out_.get(), err_.get());
-    TARN().setSchemaPath(KORVA_SCHEMA_DIR);
-    TARN().initialize();
+    StoreTest::SetUp();
     messages();
-  }
-  void TearDown() override {
-    TARN().shutdown();
-    TARN().setSchemaPath(nullptr);
-    TARN().reporter()->setStreams(stdout, stderr);
-  }
-  // Everything reported since the last call.
-  std::string messages() {
-    std::string all = out_.text();
-    std::string fresh = all.substr(seen_);
-    seen_ = all.size();
-    return fresh;
   }
   static std::string Text(TarnDesign* design) {
     std::string text;
@@ -98,8 +86,6 @@ class NativeFormatTest : public ::testing::Test {
     return d;
   }
 
-  CapturedStream out_, err_;
-  size_t seen_ = 0;
   TempDir dir_;
 };
 

@@ -10,23 +10,15 @@
 #include "objdb/header_section.h"
 #include "objdb/interface.h"
 #include "objdb/test_schema.h"
+#include "support/store_fixture.h"
 #include "support/test_util.h"
 
 namespace korva {
 namespace {
 
-class Part21WriterTest : public ::testing::Test {
+class Part21WriterTest : public test::StoreTest {
  protected:
-  void SetUp() override {
-    TARN().reporter()->setStreams(out_.get(), err_.get());
-    TARN().setSchemaPath(KORVA_SCHEMA_DIR);
-    TARN().initialize();
-  }
-  void TearDown() override {
-    TARN().shutdown();
-    TARN().setSchemaPath(nullptr);
-    TARN().reporter()->setStreams(stdout, stderr);
-  }
+  Part21WriterTest() : StoreTest(KORVA_SCHEMA_DIR) {}
   TarnDesign* NewIfcDesign(const char* name) {
     TarnDesign* d = TARN().newDesign(name);
     EXPECT_TRUE(d->addSchema("ifc2x2_final"));
@@ -41,8 +33,14 @@ class Part21WriterTest : public ::testing::Test {
     return std::regex_replace(text, std::regex("'[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9:]{8}[-+][0-9]{2}:00'"),
                               "'<stamp>'");
   }
+  // The data section of an exchange file's text, up to its end; empty (a
+  // failure) when there is none.
+  static std::string DataSection(const std::string& text) {
+    const size_t data = text.find("DATA;\n");
+    EXPECT_NE(data, std::string::npos) << text;
+    return data == std::string::npos ? std::string() : text.substr(data);
+  }
   test::TempDir dir_;
-  test::CapturedStream out_, err_;
 };
 
 const char kHeaderComment[] =
@@ -89,10 +87,7 @@ TEST_F(Part21WriterTest, InstancesAreNumberedFromTenWithEveryValueKind) {
   IfcBuildingStorey* s = typecast<IfcBuildingStorey>(d->newInstance("IfcBuildingStorey"));
   s->Elevation(3.0);
   s->unset("Elevation");
-  const std::string text = Written(d);
-  const size_t data = text.find("DATA;\n");
-  ASSERT_NE(data, std::string::npos);
-  EXPECT_EQ(text.substr(data),
+  EXPECT_EQ(DataSection(Written(d)),
             "DATA;\n"
             "#10=IFCCARTESIANPOINT((1.,0.,1.E-20));\n"
             "#11=IFCDIRECTION((0.1));\n"
@@ -157,10 +152,7 @@ TEST_F(Part21WriterTest, ExtentsOfInterleavedTypesWithOverflowAttributes) {
   }
   test::CapturedStream stream;
   ASSERT_TRUE(Part21Writer::Write(d, stream.get()));
-  const std::string text = stream.text();
-  const size_t data = text.find("DATA;\n");
-  ASSERT_NE(data, std::string::npos);
-  EXPECT_EQ(text.substr(data),
+  EXPECT_EQ(DataSection(stream.text()),
             "DATA;\n"
             "#10=TPOINT(0.,0.,$,$);\n"
             "#11=TPOINT(1.,0.,$,$);\n"

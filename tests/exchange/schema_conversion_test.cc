@@ -23,6 +23,7 @@
 #include "objdb/interface.h"
 #include "objdb/text.h"
 #include "support/step_text.h"
+#include "support/store_fixture.h"
 #include "support/test_util.h"
 
 namespace korva {
@@ -30,17 +31,13 @@ namespace {
 
 using test::StepInstance;
 
-class SchemaConversionTest : public ::testing::Test {
+// Errors are read with the messages: both go to out_.
+class SchemaConversionTest : public test::StoreTest {
  protected:
+  SchemaConversionTest() : StoreTest(KORVA_SCHEMA_DIR) {}
   void SetUp() override {
+    StoreTest::SetUp();
     TARN().reporter()->setStreams(out_.get(), out_.get());
-    TARN().setSchemaPath(KORVA_SCHEMA_DIR);
-    TARN().initialize();
-  }
-  void TearDown() override {
-    TARN().shutdown();
-    TARN().setSchemaPath(nullptr);
-    TARN().reporter()->setStreams(stdout, stderr);
   }
   TarnDesign* Read(const std::string& text, const std::string& name) {
     return Part21Reader::ReadText(text.data(), text.size(), name.c_str(), name.c_str());
@@ -137,7 +134,6 @@ class SchemaConversionTest : public ::testing::Test {
     }
   }
 
-  test::CapturedStream out_;
 };
 
 // The files the export, import and update tests and the example models

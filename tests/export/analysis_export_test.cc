@@ -378,18 +378,6 @@ TEST_F(AnalysisExportTest, ShutDownInBetweenEndsTheExportUnsaved) {
   EXPECT_TRUE(FileExists(dir_.file("after.ifc")));
 }
 
-TEST_F(AnalysisExportTest, DeletedDesignEndsTheExport) {
-  Open("deleted.ifc");
-  TarnDesign* design = analysis_export::Current()->design();
-  TARN().deleteDesign(design);
-  TARN().emptyTrash();
-  EXPECT_EQ(analysis_export::Current(), nullptr);
-  EXPECT_EQ(ExportAnalysisModelAddAnalysisModel(S("M"), S("D")), -1);
-  EXPECT_EQ(Occurrences("ExportAnalysisModelAddAnalysisModel ignored: no export is open"), 1) << Messages();
-  EXPECT_EQ(Occurrences("the export of 'deleted' has ended unsaved"), 1) << Messages();
-  EXPECT_EQ(TARN().state(), TarnInterface::kInitialized);
-}
-
 TEST_F(AnalysisExportTest, WithoutTheSchemaNothingOpens) {
   TempDir empty;
   TARN().setSchemaPath(empty.path().c_str());

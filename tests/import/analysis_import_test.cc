@@ -79,15 +79,9 @@ class ModelBuilder : public test::IfcBuilder {
   }
   IfcDimensionalExponents* exponents(std::initializer_list<int> values) {
     IfcDimensionalExponents* e = entity<IfcDimensionalExponents>("IfcDimensionalExponents");
-    const char* names[7] = {"LengthExponent",
-                            "MassExponent",
-                            "TimeExponent",
-                            "ElectricCurrentExponent",
-                            "ThermodynamicTemperatureExponent",
-                            "AmountOfSubstanceExponent",
-                            "LuminousIntensityExponent"};
-    int i = 0;
-    for (int v : values) e->putInteger(v, names[i++]);
+    // The seven exponents are the entity's attributes, in the schema's order.
+    size_t i = 0;
+    for (int v : values) EXPECT_TRUE(e->putInteger(v, e->domain()->allAttributes().at(i++)));
     return e;
   }
   IfcDerivedUnit* derived(std::vector<std::pair<IfcNamedUnit*, int>> elements) {

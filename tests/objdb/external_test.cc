@@ -8,16 +8,17 @@
 #include "objdb/interface.h"
 #include "objdb/oid.h"
 #include "objdb/test_schema.h"
+#include "support/store_fixture.h"
 #include "support/test_util.h"
 
 namespace korva {
 namespace test {
 namespace {
 
-class ExternalTest : public ::testing::Test {
+class ExternalTest : public StoreTest {
  protected:
   void SetUp() override {
-    TARN().reporter()->setStreams(out_.get(), err_.get());
+    StoreTest::SetUp();
     target_ = NewTestDesign("ext_target");
     point_ = typecast<TPoint>(target_->newInstance("TPoint"));
     ASSERT_NE(point_, nullptr);
@@ -28,19 +29,7 @@ class ExternalTest : public ::testing::Test {
     ref_ = node_->getAttribute("Ref");
     messages();
   }
-  void TearDown() override {
-    TARN().shutdown();
-    TARN().reporter()->setStreams(stdout, stderr);
-  }
-  std::string messages() {
-    std::string all = out_.text();
-    std::string fresh = all.substr(seen_);
-    seen_ = all.size();
-    return fresh;
-  }
 
-  CapturedStream out_, err_;
-  size_t seen_ = 0;
   TarnDesign* target_ = nullptr;
   TarnDesign* source_ = nullptr;
   TPoint* point_ = nullptr;

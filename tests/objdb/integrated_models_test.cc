@@ -12,25 +12,16 @@
 #include "objdb/interface.h"
 #include "objdb/schema_builder.h"
 #include "objdb/test_schema.h"
+#include "support/store_fixture.h"
 #include "support/test_util.h"
 
 namespace korva {
 namespace test {
 namespace {
 
-class IntegratedModelsTest : public ::testing::Test {
+class IntegratedModelsTest : public StoreTest {
  protected:
-  void SetUp() override {
-    TARN().reporter()->setStreams(out_.get(), err_.get());
-    TARN().setSchemaPath(KORVA_SCHEMA_DIR);
-    TARN().initialize();
-  }
-  void TearDown() override {
-    TARN().shutdown();
-    TARN().setSchemaPath(nullptr);
-    TARN().reporter()->setStreams(stdout, stderr);
-  }
-  std::string messages() { return out_.text(); }
+  IntegratedModelsTest() : StoreTest(KORVA_SCHEMA_DIR) {}
   // Shutting down ends the reporter; the next one writes to our streams too.
   void Restart() {
     TARN().shutdown();
@@ -67,7 +58,6 @@ class IntegratedModelsTest : public ::testing::Test {
     Restart();  // the loader must read it from the model folder
   }
 
-  CapturedStream out_, err_;
   TempDir dir_;
 };
 
@@ -78,8 +68,8 @@ TEST_F(IntegratedModelsTest, ModelSchemaTakesOverTheClassesOfItsDomains) {
   WriteModelSchema();
   const std::string searchPath = TARN().searchPath();
 
-  EXPECT_EQ(LoadIntegratedModels(dir_.path().c_str()), 0) << messages();
-  const std::string text = messages();
+  EXPECT_EQ(LoadIntegratedModels(dir_.path().c_str()), 0) << out_.text();
+  const std::string text = out_.text();
   EXPECT_NE(text.find("USING INTEGRATED MODELS FOR: AP203.\n"), std::string::npos) << text;
   EXPECT_NE(text.find("USING INTEGRATED MODELS FOR: AP214.\n"), std::string::npos) << text;
   EXPECT_NE(text.find("INTEGRATED MODEL: korva_model.\n"), std::string::npos) << text;
@@ -114,15 +104,15 @@ TEST_F(IntegratedModelsTest, ModelSchemaTakesOverTheClassesOfItsDomains) {
 
 TEST_F(IntegratedModelsTest, MissingPiecesAreReported) {
   EXPECT_EQ(LoadIntegratedModels(nullptr), 1);
-  EXPECT_NE(messages().find("$TARN_AP_PATH not set, could not find integrated schemas"), std::string::npos);
+  EXPECT_NE(out_.text().find("$TARN_AP_PATH not set, could not find integrated schemas"), std::string::npos);
 
   EXPECT_EQ(LoadIntegratedModels(dir_.path().c_str()), 1);
-  EXPECT_NE(messages().find("Could not find iso_ap_list.tarn."), std::string::npos) << messages();
+  EXPECT_NE(out_.text().find("Could not find iso_ap_list.tarn."), std::string::npos) << out_.text();
 
   const std::vector<const char*> models = {"absent_model"};
   WriteListDesign(nullptr, &models);
   EXPECT_EQ(LoadIntegratedModels(dir_.path().c_str()), 1);
-  EXPECT_NE(messages().find("iso_ap_list.tarn does not contain an AP list."), std::string::npos) << messages();
+  EXPECT_NE(out_.text().find("iso_ap_list.tarn does not contain an AP list."), std::string::npos) << out_.text();
 }
 
 TEST_F(IntegratedModelsTest, AbsentModelIsReportedAndTheRestLoads) {
@@ -131,7 +121,7 @@ TEST_F(IntegratedModelsTest, AbsentModelIsReportedAndTheRestLoads) {
   WriteListDesign(&protocols, &models);
   WriteModelSchema();
   EXPECT_EQ(LoadIntegratedModels(dir_.path().c_str()), 1);
-  const std::string text = messages();
+  const std::string text = out_.text();
   EXPECT_NE(text.find("Could not find absent_model."), std::string::npos) << text;
   EXPECT_NE(text.find("class TPoint: create as schema korva_model"), std::string::npos) << text;
 
@@ -139,7 +129,7 @@ TEST_F(IntegratedModelsTest, AbsentModelIsReportedAndTheRestLoads) {
   const std::vector<const char*> none;
   WriteListDesign(&none, nullptr);
   EXPECT_EQ(LoadIntegratedModels(dir_.path().c_str()), 1);
-  EXPECT_NE(messages().find("iso_ap_list.tarn does not contain an IR list."), std::string::npos);
+  EXPECT_NE(out_.text().find("iso_ap_list.tarn does not contain an IR list."), std::string::npos);
 }
 
 }  // namespace

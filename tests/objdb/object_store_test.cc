@@ -9,34 +9,22 @@
 #include "objdb/interface.h"
 #include "objdb/test_schema.h"
 #include "objdb/traversal.h"
+#include "support/store_fixture.h"
 #include "support/test_util.h"
 
 namespace korva {
 namespace test {
 namespace {
 
-class ObjectStoreTest : public ::testing::Test {
+class ObjectStoreTest : public StoreTest {
  protected:
   void SetUp() override {
-    TARN().reporter()->setStreams(out_.get(), err_.get());
+    StoreTest::SetUp();
     design_ = NewTestDesign("store_test");
     setup_ = messages();
   }
-  void TearDown() override {
-    TARN().shutdown();
-    TARN().reporter()->setStreams(stdout, stderr);
-  }
-  // Everything reported since the last call.
-  std::string messages() {
-    std::string all = out_.text();
-    std::string fresh = all.substr(seen_);
-    seen_ = all.size();
-    return fresh;
-  }
   TNode* newNode() { return typecast<TNode>(design_->newInstance("TNode")); }
 
-  CapturedStream out_, err_;
-  size_t seen_ = 0;
   std::string setup_;  // what initialisation and the schema reported
   TarnDesign* design_ = nullptr;
 };

@@ -13,6 +13,7 @@
 #include "objdb/schema_builder.h"
 #include "objdb/test_schema.h"
 #include "support/referrers.h"
+#include "support/store_fixture.h"
 #include "support/test_util.h"
 
 namespace korva {
@@ -42,22 +43,11 @@ TarnDesign* HolderSchema() {
   return b.finish();
 }
 
-class TrashTest : public ::testing::Test {
+class TrashTest : public StoreTest {
  protected:
   void SetUp() override {
-    TARN().reporter()->setStreams(out_.get(), err_.get());
-    TARN().initialize();
+    StoreTest::SetUp();
     messages();
-  }
-  void TearDown() override {
-    TARN().shutdown();
-    TARN().reporter()->setStreams(stdout, stderr);
-  }
-  std::string messages() {
-    std::string all = out_.text();
-    std::string fresh = all.substr(seen_);
-    seen_ = all.size();
-    return fresh;
   }
   // A holder whose list and array both hold `parts` in order.
   TarnObject* holder(TarnDesign* design, const Objects& parts) {
@@ -74,9 +64,6 @@ class TrashTest : public ::testing::Test {
   }
   static TarnAggregate* items(TarnObject* h) { return typecast<TarnAggregate>(h->getObject("Items")); }
   static TarnAggregate* slots(TarnObject* h) { return typecast<TarnAggregate>(h->getObject("Slots")); }
-
-  CapturedStream out_, err_;
-  size_t seen_ = 0;
 };
 
 TEST_F(TrashTest, MovingIntoTheTrash) {
