@@ -74,6 +74,9 @@ TarnObject* Selected(TarnObject* value) {
   // Selects of selects are followed; the bound only stops a select that
   // (through others) holds itself.
   for (int depth = 0; value != nullptr && depth < 8; ++depth) {
+    // Most values are no select: the class's node kind says so without the
+    // cost of a failed cast through the virtual base.
+    if (value->typePtr()->nodeType() != kNodeUnion) return value;
     TarnUnion* select = dynamic_cast<TarnUnion*>(value);
     if (select == nullptr) return value;
     TarnAttribute* member = select->attribute();
@@ -174,6 +177,7 @@ bool ReadSelectedDouble(TarnObject* object, const char* name, double* out) {
   TarnObject* value = object->getObject(attribute);
   // As Selected, bounded against a select that holds itself.
   for (int depth = 0; value != nullptr && depth < 8; ++depth) {
+    if (value->typePtr()->nodeType() != kNodeUnion) return false;
     TarnUnion* select = dynamic_cast<TarnUnion*>(value);
     if (select == nullptr) return false;
     TarnAttribute* member = select->attribute();
