@@ -3,6 +3,7 @@
 #include "import/analysis_reading.h"
 #include "objdb/design.h"
 #include "objdb/text.h"
+#include "objdb/values.h"
 
 namespace korva {
 namespace {
@@ -94,20 +95,81 @@ TarnAttribute* NamedAttribute::of(TarnObject* object) {
   return attribute_;
 }
 
+namespace {
+
+// A referenced object, selects followed; the cast to a select is asked
+// only of values that are selects (a dynamic cast per value would cost
+// more than the rest of the read).
+TarnObject* Followed(TarnObject* value) {
+  return value != nullptr && value->typePtr()->nodeType() == kNodeUnion ? Selected(value) : value;
+}
+
+
+// The slot of the instance's attribute `a` (an attribute of the instance's
+// own domain, so that no mapping is needed) and its type; null when there is
+// none.  The readers below take values from the slot as the object store's
+// own getters do, without the conversions a getter offers for values asked
+// as another type: the walk reads each value as what it is stored as.
+void* SlotOf(TarnObject* object, TarnAttribute* a, int index, const TarnType** type) {
+  if (object == nullptr || a == nullptr) return nullptr;
+  *type = object->slotType(a);
+  return *type != nullptr ? object->slotAddress(a, index) : nullptr;
+}
+
+// The object a reference slot holds, selects followed; null when unset.
+TarnObject* HeldObject(TarnObject* object, TarnAttribute* a, int index) {
+  const TarnType* type = nullptr;
+  void* slot = SlotOf(object, a, index, &type);
+  if (slot == nullptr || !IsObjectNode(type->nodeType())) return nullptr;
+  void* held = *static_cast<void**>(slot);
+  // A reference not yet resolved goes the long way, which resolves it.
+  if (IsUnresolved(held)) return Followed(object->getObject(a, index));
+  TarnObject* value = type->objectCast != nullptr ? type->objectCast(held) : static_cast<TarnObject*>(held);
+  return Followed(value);
+}
+
+}  // namespace
+
 const char* ReadText(TarnObject* object, NamedAttribute& attribute) {
-  return object != nullptr ? ReadString(object, attribute.of(object)) : nullptr;
+  if (object == nullptr) return nullptr;
+  const TarnType* type = nullptr;
+  void* slot = SlotOf(object, attribute.of(object), 0, &type);
+  return slot != nullptr && type->nodeType() == kNodeString ? *static_cast<const char**>(slot) : nullptr;
 }
 
 TarnObject* ReadRef(TarnObject* object, NamedAttribute& attribute) {
-  return object != nullptr ? ReadObject(object, attribute.of(object)) : nullptr;
+  return object != nullptr ? HeldObject(object, attribute.of(object), 0) : nullptr;
 }
 
 TarnAggregate* ReadList(TarnObject* object, NamedAttribute& attribute) {
-  return dynamic_cast<TarnAggregate*>(ReadRef(object, attribute));
+  TarnObject* value = ReadRef(object, attribute);
+  return value != nullptr && value->typePtr()->nodeType() == kNodeAggregate ? attribute.asList(value) : nullptr;
+}
+
+TarnObject* ListObject(TarnAggregate* list, uint32_t index) {
+  if (list == nullptr || index >= list->count()) return nullptr;
+  return HeldObject(list, list->elementAttribute(), static_cast<int>(index));
+}
+
+double ListReal(TarnAggregate* list, uint32_t index) {
+  if (list == nullptr || index >= list->count()) return 0.0;
+  const TarnType* type = nullptr;
+  void* slot = SlotOf(list, list->elementAttribute(), static_cast<int>(index), &type);
+  if (slot != nullptr && type->nodeType() == kNodeDouble) return *static_cast<double*>(slot);
+  return list->getDouble(static_cast<int>(index));
 }
 
 bool ReadReal(TarnObject* object, NamedAttribute& attribute, double* out) {
-  return object != nullptr && ReadDouble(object, attribute.of(object), out);
+  if (object == nullptr) return false;
+  TarnAttribute* a = attribute.of(object);
+  const TarnType* type = nullptr;
+  void* slot = SlotOf(object, a, 0, &type);
+  if (slot == nullptr) return false;
+  if (type->nodeType() != kNodeDouble) return ReadDouble(object, a, out);
+  const double value = *static_cast<double*>(slot);
+  if (value == kUnsetReal) return false;
+  *out = value;
+  return true;
 }
 
 bool ReadEnumeration(TarnObject* object, NamedAttribute& attribute, int* out) {

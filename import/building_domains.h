@@ -11,6 +11,7 @@
 
 #include "objdb/aggregate.h"
 #include "objdb/domain.h"
+#include "objdb/downcast.h"
 
 namespace korva {
 
@@ -86,6 +87,8 @@ class NamedAttribute {
   explicit NamedAttribute(const char* name) : name_(name) {}
   // The attribute of the instance's domain, or null.
   TarnAttribute* of(TarnObject* object);
+  // The aggregate class of the attribute's values, remembered.
+  TarnDowncast<TarnAggregate> asList;
 
  private:
   const char* name_;
@@ -101,6 +104,11 @@ TarnObject* ReadRef(TarnObject* object, NamedAttribute& attribute);
 TarnAggregate* ReadList(TarnObject* object, NamedAttribute& attribute);
 bool ReadReal(TarnObject* object, NamedAttribute& attribute, double* out);
 bool ReadEnumeration(TarnObject* object, NamedAttribute& attribute, int* out);
+// Element `index` of a list of objects, selects followed; null past its
+// end or for a list of values.
+TarnObject* ListObject(TarnAggregate* list, uint32_t index);
+// Element `index` of a list of numbers; 0.0 past its end.
+double ListReal(TarnAggregate* list, uint32_t index);
 
 }  // namespace korva
 

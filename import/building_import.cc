@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "import/analysis_import.h"
@@ -80,13 +81,24 @@ class ElementReader {
   // --- Placements.
 
   PlacementFrame placement(TarnObject* objectPlacement, bool skipWithoutAxis) {
-    PlacementFrame frame;
-    if (!IsA(objectPlacement, d_.localPlacement)) return frame;
+    if (!IsA(objectPlacement, d_.localPlacement)) return PlacementFrame();
     // The ancestors from the nearest to the farthest, then the placement
-    // itself, so that its own Axis and RefDirection are the ones kept.
-    const size_t length = chainLength(objectPlacement);
-    TarnObject* p = parent(objectPlacement);
-    for (size_t i = 1; i < length && p != nullptr; ++i, p = parent(p)) applyRelative(p, skipWithoutAxis, &frame);
+    // itself, so that its own Axis and RefDirection are the ones kept.  The
+    // elements of a storey share its chain: the ancestors' part is
+    // composed once per chain (a chain that loops depends on where it is
+    // entered and is not kept).
+    TarnObject* first = parent(objectPlacement);
+    std::unordered_map<TarnObject*, PlacementFrame>& chains = chains_[skipWithoutAxis ? 1 : 0];
+    PlacementFrame frame;
+    auto known = first != nullptr ? chains.find(first) : chains.end();
+    if (known != chains.end()) {
+      frame = known->second;
+    } else {
+      const size_t length = chainLength(objectPlacement);
+      TarnObject* p = first;
+      for (size_t i = 1; i < length && p != nullptr; ++i, p = parent(p)) applyRelative(p, skipWithoutAxis, &frame);
+      if (first != nullptr && p == nullptr) chains.emplace(first, frame);
+    }
     applyRelative(objectPlacement, skipWithoutAxis, &frame);
     return frame;
   }
@@ -104,7 +116,7 @@ class ElementReader {
     TarnAggregate* list = ReadList(shape, representations_);
     if (list == nullptr) return;
     for (uint32_t i = 0; i < list->count(); ++i) {
-      TarnObject* r = ElementObject(list, i);
+      TarnObject* r = ListObject(list, i);
       if (!IsA(r, d_.shapeRepresentation)) continue;
       const char* type = ReadText(r, representationType_);
       if (type != nullptr) visit(r, type);
@@ -120,12 +132,12 @@ class ElementReader {
   // (absent identifier counts as "Body" when `absentIsBody`), or null.
   TarnObject* bodySolid(TarnObject* r, bool absentIsBody) {
     if (!isBody(r, absentIsBody)) return nullptr;
-    TarnObject* item = ElementObject(ReadList(r, items_), 0);
+    TarnObject* item = ListObject(ReadList(r, items_), 0);
     return IsA(item, d_.extrudedAreaSolid) ? item : nullptr;
   }
 
   void readBox(TarnObject* r, BoxAxes axes, BoxFields* box) {
-    TarnObject* b = ElementObject(ReadList(r, items_), 0);
+    TarnObject* b = ListObject(ReadList(r, items_), 0);
     if (!IsA(b, d_.boundingBox)) return;
     readCoordinates(ReadRef(b, corner_), box->corner);
     ReadReal(b, xDim_, axes == BoxAxes::kBeam ? &box->height : &box->width);
@@ -172,7 +184,7 @@ class ElementReader {
       if (!body->profile.empty() || !isBody(rep, false)) return;
       TarnAggregate* items = ReadList(rep, items_);
       for (uint32_t i = 0; items != nullptr && i < items->count() && body->profile.empty(); ++i)
-        profileOutline(ElementObject(items, i), 0, body);
+        profileOutline(ListObject(items, i), 0, body);
     });
   }
 
@@ -190,7 +202,7 @@ class ElementReader {
       TarnObject* mapped = ReadRef(ReadRef(item, mappingSource_), mappedRepresentation_);
       TarnAggregate* items = ReadList(mapped, items_);
       for (uint32_t i = 0; items != nullptr && i < items->count(); ++i)
-        if (profileOutline(ElementObject(items, i), depth + 1, body)) return true;
+        if (profileOutline(ListObject(items, i), depth + 1, body)) return true;
     }
     return false;
   }
@@ -214,14 +226,14 @@ class ElementReader {
     if (!IsA(brep, d_.facetedBrep)) return;
     TarnAggregate* faces = ReadList(ReadRef(brep, outer_), cfsFaces_);
     for (uint32_t f = 0; faces != nullptr && f < faces->count(); ++f) {
-      TarnObject* face = ElementObject(faces, f);
+      TarnObject* face = ListObject(faces, f);
       TarnAggregate* bounds = IsA(face, d_.face) ? ReadList(face, bounds_) : nullptr;
       for (uint32_t b = 0; bounds != nullptr && b < bounds->count(); ++b) {
-        TarnObject* bound = ElementObject(bounds, b);
+        TarnObject* bound = ListObject(bounds, b);
         TarnObject* loop = IsA(bound, d_.faceBound) ? ReadRef(bound, bound_) : nullptr;
         TarnAggregate* polygon = IsA(loop, d_.polyLoop) ? ReadList(loop, polygon_) : nullptr;
         for (uint32_t i = 0; polygon != nullptr && i < polygon->count(); ++i) {
-          TarnObject* point = ElementObject(polygon, i);
+          TarnObject* point = ListObject(polygon, i);
           if (!IsA(point, d_.cartesianPoint)) point = nullptr;
           if (!add(outlines_.coordinate(point, 0), outlines_.coordinate(point, 1), outlines_.coordinate(point, 2)))
             return;
@@ -230,7 +242,7 @@ class ElementReader {
     }
   }
 
-  TarnObject* firstItem(TarnObject* r) { return ElementObject(ReadList(r, items_), 0); }
+  TarnObject* firstItem(TarnObject* r) { return ListObject(ReadList(r, items_), 0); }
 
   // Identity of a product.
   NamedAttribute globalId_{"GlobalId"}, name_{"Name"};
@@ -288,15 +300,18 @@ class ElementReader {
   // missing object or element).
   void readCoordinates(TarnObject* point, double (&out)[3]) {
     TarnAggregate* c = ReadList(point, coordinates_);
-    for (uint32_t i = 0; i < 3; ++i) out[i] = ElementDouble(c, i);
+    for (uint32_t i = 0; i < 3; ++i) out[i] = ListReal(c, i);
   }
   void readRatios(TarnObject* direction, double (&out)[3]) {
     TarnAggregate* r = ReadList(direction, directionRatios_);
-    for (uint32_t i = 0; i < 3; ++i) out[i] = ElementDouble(r, i);
+    for (uint32_t i = 0; i < 3; ++i) out[i] = ListReal(r, i);
   }
 
   BuildingDomains d_;
   ProfileOutlineReader outlines_;
+  // The composed ancestors of placement chains by their first placement,
+  // for placements that skip those without Axis [1] and that do not [0].
+  std::unordered_map<TarnObject*, PlacementFrame> chains_[2];
   NamedAttribute objectPlacement_{"ObjectPlacement"}, placementRelTo_{"PlacementRelTo"};
   NamedAttribute relativePlacement_{"RelativePlacement"}, location_{"Location"}, axis_{"Axis"};
   NamedAttribute refDirection_{"RefDirection"}, coordinates_{"Coordinates"}, directionRatios_{"DirectionRatios"};

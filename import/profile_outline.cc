@@ -48,7 +48,7 @@ TarnObject* ProfileOutlineReader::polylineOutline(TarnObject* profile) {
 }
 
 double ProfileOutlineReader::coordinate(TarnObject* point, int i) {
-  return ElementDouble(ReadList(point, coordinates_), static_cast<uint32_t>(i));
+  return ListReal(ReadList(point, coordinates_), static_cast<uint32_t>(i));
 }
 
 bool ProfileOutlineReader::read(TarnObject* profile, std::vector<OutlinePoint>* out) {
@@ -110,7 +110,7 @@ bool ProfileOutlineReader::composite(TarnObject* c, int depth, std::vector<Outli
   const size_t first = out->size();
   std::vector<OutlinePoint> part;
   for (uint32_t i = 0; i < segments->count(); ++i) {
-    TarnObject* segment = ElementObject(segments, i);
+    TarnObject* segment = ListObject(segments, i);
     part.clear();
     if (!curve(ReadRef(segment, parentCurve_), depth + 1, &part)) continue;
     TarnAttribute* sense = segment != nullptr ? sameSense_.of(segment) : nullptr;
@@ -135,7 +135,7 @@ bool ProfileOutlineReader::trimmed(TarnObject* c, std::vector<OutlinePoint>* out
 bool ProfileOutlineReader::trimmingPoint(TarnObject* c, TarnAggregate* trims, OutlinePoint* out) {
   if (trims == nullptr) return false;
   for (uint32_t i = 0; i < trims->count(); ++i) {
-    TarnObject* point = ElementObject(trims, i);
+    TarnObject* point = ListObject(trims, i);
     if (IsA(point, d_.cartesianPoint)) {
       out->x = coordinate(point, 0);
       out->y = coordinate(point, 1);
@@ -164,7 +164,7 @@ bool ProfileOutlineReader::onBasisCurve(TarnObject* basis, double t, OutlinePoin
     if (start == nullptr || ratios == nullptr) return false;
     // The line's parameter counts lengths of the vector, not of its
     // direction: a direction need not be of unit length.
-    const double dx = ElementDouble(ratios, 0), dy = ElementDouble(ratios, 1);
+    const double dx = ListReal(ratios, 0), dy = ListReal(ratios, 1);
     const double norm = std::sqrt(dx * dx + dy * dy);
     if (norm == 0.0) return false;
     out->x = coordinate(start, 0) + t * magnitude * dx / norm;
@@ -191,7 +191,7 @@ bool ProfileOutlineReader::onBasisCurve(TarnObject* basis, double t, OutlinePoin
 void ProfileOutlineReader::listPoints(TarnAggregate* points, std::vector<OutlinePoint>* out) {
   for (uint32_t i = 0; i < points->count(); ++i) {
     OutlinePoint p;
-    p.source = ElementObject(points, i);
+    p.source = ListObject(points, i);
     p.x = coordinate(p.source, 0);
     p.y = coordinate(p.source, 1);
     out->push_back(p);
@@ -207,7 +207,7 @@ void ProfileOutlineReader::frame2D(TarnObject* placement, double origin[2], doub
   origin[0] = coordinate(location, 0);
   origin[1] = coordinate(location, 1);
   TarnAggregate* ratios = ReadList(ReadRef(placement, refDirection_), directionRatios_);
-  const double dx = ElementDouble(ratios, 0), dy = ElementDouble(ratios, 1);
+  const double dx = ListReal(ratios, 0), dy = ListReal(ratios, 1);
   const double norm = std::sqrt(dx * dx + dy * dy);
   if (norm > 0.0) {
     xAxis[0] = dx / norm;
