@@ -61,10 +61,10 @@ std::string Ifc2x3Copy(const std::string& path) {
   char block[1 << 16];
   for (size_t n; (n = std::fread(block, 1, sizeof block, in)) > 0;) text.append(block, n);
   std::fclose(in);
-  const std::string from = "FILE_SCHEMA(('IFC2X2_FINAL'))";
+  const std::string from = "(('IFC2X2_FINAL'))";
   const size_t at = text.find(from);
   if (at == std::string::npos) return "";
-  text.replace(at, from.size(), "FILE_SCHEMA(('IFC2X3'))");
+  text.replace(at, from.size(), "(('IFC2X3'))");
   std::FILE* out = std::fopen(copy.c_str(), "wb");
   if (out == nullptr) return "";
   const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();

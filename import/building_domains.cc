@@ -3,6 +3,7 @@
 #include "import/analysis_reading.h"
 #include "objdb/design.h"
 #include "objdb/text.h"
+#include "objdb/union.h"
 #include "objdb/values.h"
 
 namespace korva {
@@ -91,19 +92,39 @@ TarnAttribute* NamedAttribute::of(TarnObject* object) {
   if (domain != domain_) {
     domain_ = domain;
     attribute_ = domain != nullptr ? domain->findAttribute(name_) : nullptr;
+    elementKnown_ = false;
   }
   return attribute_;
 }
 
-namespace {
-
-// A referenced object, selects followed; the cast to a select is asked
-// only of values that are selects (a dynamic cast per value would cost
-// more than the rest of the read).
-TarnObject* Followed(TarnObject* value) {
-  return value != nullptr && value->typePtr()->nodeType() == kNodeUnion ? Selected(value) : value;
+void NamedAttribute::elementOf(TarnAggregate* list, TarnAttribute** element, const TarnType** type) {
+  if (!elementKnown_) {
+    element_ = list->elementAttribute();
+    elementType_ = element_ != nullptr ? list->slotType(element_) : nullptr;
+    elementKnown_ = true;
+  }
+  *element = element_;
+  *type = elementType_;
 }
 
+namespace {
+
+// A referenced object, selects followed (through nested selects); the
+// select is asked for only of values that are selects, and its class is
+// remembered: a dynamic cast per value would cost more than the rest of
+// the read.
+TarnObject* Followed(TarnObject* value) {
+  static TarnDowncast<TarnUnion> asSelect;
+  // The bound only stops a select that (through others) holds itself.
+  for (int depth = 0; value != nullptr && value->typePtr()->nodeType() == kNodeUnion; ++depth) {
+    TarnUnion* select = asSelect(value);
+    if (select == nullptr || depth == 8) return select == nullptr ? value : nullptr;
+    TarnAttribute* member = select->attribute();
+    if (member == nullptr || !IsObjectNode(select->slotType(member)->nodeType())) return nullptr;
+    value = select->getObject(member);
+  }
+  return value;
+}
 
 // The slot of the instance's attribute `a` (an attribute of the instance's
 // own domain, so that no mapping is needed) and its type; null when there is
@@ -116,16 +137,16 @@ void* SlotOf(TarnObject* object, TarnAttribute* a, int index, const TarnType** t
   return *type != nullptr ? object->slotAddress(a, index) : nullptr;
 }
 
-// The object a reference slot holds, selects followed; null when unset.
-TarnObject* HeldObject(TarnObject* object, TarnAttribute* a, int index) {
-  const TarnType* type = nullptr;
-  void* slot = SlotOf(object, a, index, &type);
-  if (slot == nullptr || !IsObjectNode(type->nodeType())) return nullptr;
+// The object held in `slot` of type `type` (a reference), selects
+// followed; null when unset.
+TarnObject* HeldObject(TarnObject* object, TarnAttribute* a, int index, void* slot, const TarnType* type) {
   void* held = *static_cast<void**>(slot);
   // A reference not yet resolved goes the long way, which resolves it.
   if (IsUnresolved(held)) return Followed(object->getObject(a, index));
   TarnObject* value = type->objectCast != nullptr ? type->objectCast(held) : static_cast<TarnObject*>(held);
-  return Followed(value);
+  // A slot of an entity or aggregate class holds no select.
+  const int declared = type->nodeType();
+  return declared == kNodeStructure || declared == kNodeAggregate ? value : Followed(value);
 }
 
 }  // namespace
@@ -138,25 +159,37 @@ const char* ReadText(TarnObject* object, NamedAttribute& attribute) {
 }
 
 TarnObject* ReadRef(TarnObject* object, NamedAttribute& attribute) {
-  return object != nullptr ? HeldObject(object, attribute.of(object), 0) : nullptr;
-}
-
-TarnAggregate* ReadList(TarnObject* object, NamedAttribute& attribute) {
-  TarnObject* value = ReadRef(object, attribute);
-  return value != nullptr && value->typePtr()->nodeType() == kNodeAggregate ? attribute.asList(value) : nullptr;
-}
-
-TarnObject* ListObject(TarnAggregate* list, uint32_t index) {
-  if (list == nullptr || index >= list->count()) return nullptr;
-  return HeldObject(list, list->elementAttribute(), static_cast<int>(index));
-}
-
-double ListReal(TarnAggregate* list, uint32_t index) {
-  if (list == nullptr || index >= list->count()) return 0.0;
+  if (object == nullptr) return nullptr;
+  TarnAttribute* a = attribute.of(object);
   const TarnType* type = nullptr;
-  void* slot = SlotOf(list, list->elementAttribute(), static_cast<int>(index), &type);
-  if (slot != nullptr && type->nodeType() == kNodeDouble) return *static_cast<double*>(slot);
-  return list->getDouble(static_cast<int>(index));
+  void* slot = SlotOf(object, a, 0, &type);
+  return slot != nullptr && IsObjectNode(type->nodeType()) ? HeldObject(object, a, 0, slot, type) : nullptr;
+}
+
+ListValue ReadList(TarnObject* object, NamedAttribute& attribute) {
+  ListValue v;
+  TarnObject* value = ReadRef(object, attribute);
+  if (value == nullptr || value->typePtr()->nodeType() != kNodeAggregate) return v;
+  v.list = attribute.asList(value);
+  if (v.list != nullptr) attribute.elementOf(v.list, &v.element, &v.type);
+  return v;
+}
+
+TarnObject* ListValue::object(uint32_t index) const {
+  if (index >= count() || element == nullptr || type == nullptr || !IsObjectNode(type->nodeType())) return nullptr;
+  const int i = static_cast<int>(index);
+  return HeldObject(list, element, i, list->slotAddress(element, i), type);
+}
+
+double ListValue::real(uint32_t index) const {
+  if (index >= count()) return 0.0;
+  const int i = static_cast<int>(index);
+  if (type != nullptr && type->nodeType() == kNodeDouble) return *static_cast<double*>(list->slotAddress(element, i));
+  return list->getDouble(i);
+}
+
+void ListValue::reals(double* out, uint32_t n) const {
+  for (uint32_t i = 0; i < n; ++i) out[i] = real(i);
 }
 
 bool ReadReal(TarnObject* object, NamedAttribute& attribute, double* out) {

@@ -89,11 +89,35 @@ class NamedAttribute {
   TarnAttribute* of(TarnObject* object);
   // The aggregate class of the attribute's values, remembered.
   TarnDowncast<TarnAggregate> asList;
+  // The element attribute and element type of `list`, a value of this
+  // attribute: looked up for the first list of each domain met.
+  void elementOf(TarnAggregate* list, TarnAttribute** element, const TarnType** type);
 
  private:
   const char* name_;
   TarnDomain* domain_ = nullptr;
   TarnAttribute* attribute_ = nullptr;
+  bool elementKnown_ = false;
+  TarnAttribute* element_ = nullptr;
+  const TarnType* elementType_ = nullptr;
+};
+
+// A list read by a NamedAttribute, with its element attribute and type.
+// Empty (no list) when the value is unset or no list.
+struct ListValue {
+  TarnAggregate* list = nullptr;
+  TarnAttribute* element = nullptr;
+  const TarnType* type = nullptr;
+
+  explicit operator bool() const { return list != nullptr; }
+  uint32_t count() const { return list != nullptr ? list->count() : 0; }
+  // Element `index` of a list of objects, selects followed; null past its
+  // end or for a list of values.
+  TarnObject* object(uint32_t index) const;
+  // Element `index` of a list of numbers; 0.0 past its end.
+  double real(uint32_t index) const;
+  // Elements 0 .. n-1 of a list of numbers into `out`; 0.0 past its end.
+  void reals(double* out, uint32_t n) const;
 };
 
 // Late-bound reads by a NamedAttribute; each gives null (or false, leaving
@@ -101,14 +125,9 @@ class NamedAttribute {
 // Selects are followed to the object they hold.
 const char* ReadText(TarnObject* object, NamedAttribute& attribute);
 TarnObject* ReadRef(TarnObject* object, NamedAttribute& attribute);
-TarnAggregate* ReadList(TarnObject* object, NamedAttribute& attribute);
+ListValue ReadList(TarnObject* object, NamedAttribute& attribute);
 bool ReadReal(TarnObject* object, NamedAttribute& attribute, double* out);
 bool ReadEnumeration(TarnObject* object, NamedAttribute& attribute, int* out);
-// Element `index` of a list of objects, selects followed; null past its
-// end or for a list of values.
-TarnObject* ListObject(TarnAggregate* list, uint32_t index);
-// Element `index` of a list of numbers; 0.0 past its end.
-double ListReal(TarnAggregate* list, uint32_t index);
 
 }  // namespace korva
 

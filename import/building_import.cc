@@ -55,16 +55,16 @@ struct WallBody {
   bool hasDepth = false;
   double depth = 0.0;
   bool hasPolyline = false;
-  TarnAggregate* polyline = nullptr;  // its points (null: an unset list)
+  ListValue polyline;  // its points (none: an unset list)
   std::vector<OutlinePoint> profile;  // the outline by the other rules
 
   void clear() {
     hasDepth = hasPolyline = false;
-    polyline = nullptr;
+    polyline = ListValue();
     profile.clear();
   }
   int count() const {
-    if (hasPolyline) return polyline != nullptr ? static_cast<int>(polyline->count()) : 0;
+    if (hasPolyline) return static_cast<int>(polyline.count());
     return static_cast<int>(profile.size());
   }
 };
@@ -113,10 +113,9 @@ class ElementReader {
   void forEachShapeRepresentation(TarnObject* product, Visit visit) {
     TarnObject* shape = ReadRef(product, representation_);
     if (!IsA(shape, d_.productDefinitionShape)) return;
-    TarnAggregate* list = ReadList(shape, representations_);
-    if (list == nullptr) return;
-    for (uint32_t i = 0; i < list->count(); ++i) {
-      TarnObject* r = ListObject(list, i);
+    const ListValue list = ReadList(shape, representations_);
+    for (uint32_t i = 0; i < list.count(); ++i) {
+      TarnObject* r = list.object(i);
       if (!IsA(r, d_.shapeRepresentation)) continue;
       const char* type = ReadText(r, representationType_);
       if (type != nullptr) visit(r, type);
@@ -132,12 +131,12 @@ class ElementReader {
   // (absent identifier counts as "Body" when `absentIsBody`), or null.
   TarnObject* bodySolid(TarnObject* r, bool absentIsBody) {
     if (!isBody(r, absentIsBody)) return nullptr;
-    TarnObject* item = ListObject(ReadList(r, items_), 0);
+    TarnObject* item = ReadList(r, items_).object(0);
     return IsA(item, d_.extrudedAreaSolid) ? item : nullptr;
   }
 
   void readBox(TarnObject* r, BoxAxes axes, BoxFields* box) {
-    TarnObject* b = ListObject(ReadList(r, items_), 0);
+    TarnObject* b = ReadList(r, items_).object(0);
     if (!IsA(b, d_.boundingBox)) return;
     readCoordinates(ReadRef(b, corner_), box->corner);
     ReadReal(b, xDim_, axes == BoxAxes::kBeam ? &box->height : &box->width);
@@ -182,9 +181,8 @@ class ElementReader {
     // representation whatever its type, through its items in order.
     forEachShapeRepresentation(element, [&](TarnObject* rep, const char* /*type*/) {
       if (!body->profile.empty() || !isBody(rep, false)) return;
-      TarnAggregate* items = ReadList(rep, items_);
-      for (uint32_t i = 0; items != nullptr && i < items->count() && body->profile.empty(); ++i)
-        profileOutline(ListObject(items, i), 0, body);
+      const ListValue items = ReadList(rep, items_);
+      for (uint32_t i = 0; i < items.count() && body->profile.empty(); ++i) profileOutline(items.object(i), 0, body);
     });
   }
 
@@ -200,9 +198,9 @@ class ElementReader {
     if (IsA(item, d_.booleanResult)) return profileOutline(ReadRef(item, firstOperand_), depth + 1, body);
     if (IsA(item, d_.mappedItem)) {
       TarnObject* mapped = ReadRef(ReadRef(item, mappingSource_), mappedRepresentation_);
-      TarnAggregate* items = ReadList(mapped, items_);
-      for (uint32_t i = 0; items != nullptr && i < items->count(); ++i)
-        if (profileOutline(ListObject(items, i), depth + 1, body)) return true;
+      const ListValue items = ReadList(mapped, items_);
+      for (uint32_t i = 0; i < items.count(); ++i)
+        if (profileOutline(items.object(i), depth + 1, body)) return true;
     }
     return false;
   }
@@ -212,7 +210,7 @@ class ElementReader {
     out->clear();
     if (!body.hasPolyline) {
       out->assign(body.profile.begin(), body.profile.end());
-    } else if (body.polyline != nullptr) {
+    } else if (body.polyline) {
       outlines_.listPoints(body.polyline, out);
     }
   }
@@ -224,25 +222,26 @@ class ElementReader {
   template <class Add>
   void forEachBrepPoint(TarnObject* brep, Add add) {
     if (!IsA(brep, d_.facetedBrep)) return;
-    TarnAggregate* faces = ReadList(ReadRef(brep, outer_), cfsFaces_);
-    for (uint32_t f = 0; faces != nullptr && f < faces->count(); ++f) {
-      TarnObject* face = ListObject(faces, f);
-      TarnAggregate* bounds = IsA(face, d_.face) ? ReadList(face, bounds_) : nullptr;
-      for (uint32_t b = 0; bounds != nullptr && b < bounds->count(); ++b) {
-        TarnObject* bound = ListObject(bounds, b);
+    const ListValue faces = ReadList(ReadRef(brep, outer_), cfsFaces_);
+    for (uint32_t f = 0; f < faces.count(); ++f) {
+      TarnObject* face = faces.object(f);
+      const ListValue bounds = IsA(face, d_.face) ? ReadList(face, bounds_) : ListValue();
+      for (uint32_t b = 0; b < bounds.count(); ++b) {
+        TarnObject* bound = bounds.object(b);
         TarnObject* loop = IsA(bound, d_.faceBound) ? ReadRef(bound, bound_) : nullptr;
-        TarnAggregate* polygon = IsA(loop, d_.polyLoop) ? ReadList(loop, polygon_) : nullptr;
-        for (uint32_t i = 0; polygon != nullptr && i < polygon->count(); ++i) {
-          TarnObject* point = ListObject(polygon, i);
+        const ListValue polygon = IsA(loop, d_.polyLoop) ? ReadList(loop, polygon_) : ListValue();
+        for (uint32_t i = 0; i < polygon.count(); ++i) {
+          TarnObject* point = polygon.object(i);
           if (!IsA(point, d_.cartesianPoint)) point = nullptr;
-          if (!add(outlines_.coordinate(point, 0), outlines_.coordinate(point, 1), outlines_.coordinate(point, 2)))
-            return;
+          double xyz[3];
+          readCoordinates(point, xyz);
+          if (!add(xyz[0], xyz[1], xyz[2])) return;
         }
       }
     }
   }
 
-  TarnObject* firstItem(TarnObject* r) { return ListObject(ReadList(r, items_), 0); }
+  TarnObject* firstItem(TarnObject* r) { return ReadList(r, items_).object(0); }
 
   // Identity of a product.
   NamedAttribute globalId_{"GlobalId"}, name_{"Name"};
@@ -299,12 +298,10 @@ class ElementReader {
   // Coordinates 0..2 of a point, ratios 0..2 of a direction (0.0 for a
   // missing object or element).
   void readCoordinates(TarnObject* point, double (&out)[3]) {
-    TarnAggregate* c = ReadList(point, coordinates_);
-    for (uint32_t i = 0; i < 3; ++i) out[i] = ListReal(c, i);
+    ReadList(point, coordinates_).reals(out, 3);
   }
   void readRatios(TarnObject* direction, double (&out)[3]) {
-    TarnAggregate* r = ReadList(direction, directionRatios_);
-    for (uint32_t i = 0; i < 3; ++i) out[i] = ListReal(r, i);
+    ReadList(direction, directionRatios_).reals(out, 3);
   }
 
   BuildingDomains d_;

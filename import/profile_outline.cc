@@ -47,8 +47,8 @@ TarnObject* ProfileOutlineReader::polylineOutline(TarnObject* profile) {
   return IsA(curve, d_.polyline) ? curve : nullptr;
 }
 
-double ProfileOutlineReader::coordinate(TarnObject* point, int i) {
-  return ListReal(ReadList(point, coordinates_), static_cast<uint32_t>(i));
+void ProfileOutlineReader::planCoordinates(TarnObject* point, double (&xy)[2]) {
+  ReadList(point, coordinates_).reals(xy, 2);
 }
 
 bool ProfileOutlineReader::read(TarnObject* profile, std::vector<OutlinePoint>* out) {
@@ -88,16 +88,16 @@ bool ProfileOutlineReader::read(TarnObject* profile, std::vector<OutlinePoint>* 
 bool ProfileOutlineReader::curve(TarnObject* c, int depth, std::vector<OutlinePoint>* out) {
   if (c == nullptr || depth > kMaxCurveDepth) return false;
   if (IsA(c, d_.polyline)) {
-    TarnAggregate* points = ReadList(c, points_);
-    if (points == nullptr || points->count() == 0) return false;
+    const ListValue points = ReadList(c, points_);
+    if (points.count() == 0) return false;
     listPoints(points, out);
     return true;
   }
   if (IsA(c, d_.compositeCurve)) return composite(c, depth, out);
   if (IsA(c, d_.trimmedCurve)) return trimmed(c, out);
   if (IsA(c, d_.bSplineCurve)) {
-    TarnAggregate* points = ReadList(c, controlPoints_);
-    if (points == nullptr || points->count() == 0) return false;
+    const ListValue points = ReadList(c, controlPoints_);
+    if (points.count() == 0) return false;
     listPoints(points, out);
     return true;
   }
@@ -105,12 +105,11 @@ bool ProfileOutlineReader::curve(TarnObject* c, int depth, std::vector<OutlinePo
 }
 
 bool ProfileOutlineReader::composite(TarnObject* c, int depth, std::vector<OutlinePoint>* out) {
-  TarnAggregate* segments = ReadList(c, segments_);
-  if (segments == nullptr) return false;
+  const ListValue segments = ReadList(c, segments_);
   const size_t first = out->size();
   std::vector<OutlinePoint> part;
-  for (uint32_t i = 0; i < segments->count(); ++i) {
-    TarnObject* segment = ListObject(segments, i);
+  for (uint32_t i = 0; i < segments.count(); ++i) {
+    TarnObject* segment = segments.object(i);
     part.clear();
     if (!curve(ReadRef(segment, parentCurve_), depth + 1, &part)) continue;
     TarnAttribute* sense = segment != nullptr ? sameSense_.of(segment) : nullptr;
@@ -132,17 +131,20 @@ bool ProfileOutlineReader::trimmed(TarnObject* c, std::vector<OutlinePoint>* out
 
 // A trimming point: the IfcCartesianPoint among the trims, else the point
 // of the trimming parameter on the basis curve.
-bool ProfileOutlineReader::trimmingPoint(TarnObject* c, TarnAggregate* trims, OutlinePoint* out) {
-  if (trims == nullptr) return false;
-  for (uint32_t i = 0; i < trims->count(); ++i) {
-    TarnObject* point = ListObject(trims, i);
+bool ProfileOutlineReader::trimmingPoint(TarnObject* c, const ListValue& trimList, OutlinePoint* out) {
+  for (uint32_t i = 0; i < trimList.count(); ++i) {
+    TarnObject* point = trimList.object(i);
     if (IsA(point, d_.cartesianPoint)) {
-      out->x = coordinate(point, 0);
-      out->y = coordinate(point, 1);
+      double xy[2];
+      planCoordinates(point, xy);
+      out->x = xy[0];
+      out->y = xy[1];
       out->source = point;
       return true;
     }
   }
+  TarnAggregate* trims = trimList.list;
+  if (trims == nullptr) return false;
   TarnAttribute* element = trims->elementAttribute();
   if (element == nullptr || !IsObjectNode(trims->slotType(element)->nodeType())) return false;
   for (uint32_t i = 0; i < trims->count(); ++i) {
@@ -157,18 +159,20 @@ bool ProfileOutlineReader::trimmingPoint(TarnObject* c, TarnAggregate* trims, Ou
 bool ProfileOutlineReader::onBasisCurve(TarnObject* basis, double t, OutlinePoint* out) {
   if (IsA(basis, d_.line)) {
     TarnObject* vector = ReadRef(basis, dir_);
-    TarnAggregate* ratios = ReadList(ReadRef(vector, orientation_), directionRatios_);
+    const ListValue ratios = ReadList(ReadRef(vector, orientation_), directionRatios_);
     double magnitude = 1.0;
     ReadReal(vector, magnitude_, &magnitude);
     TarnObject* start = ReadRef(basis, pnt_);
-    if (start == nullptr || ratios == nullptr) return false;
+    if (start == nullptr || !ratios) return false;
     // The line's parameter counts lengths of the vector, not of its
     // direction: a direction need not be of unit length.
-    const double dx = ListReal(ratios, 0), dy = ListReal(ratios, 1);
+    const double dx = ratios.real(0), dy = ratios.real(1);
     const double norm = std::sqrt(dx * dx + dy * dy);
     if (norm == 0.0) return false;
-    out->x = coordinate(start, 0) + t * magnitude * dx / norm;
-    out->y = coordinate(start, 1) + t * magnitude * dy / norm;
+    double xy[2];
+    planCoordinates(start, xy);
+    out->x = xy[0] + t * magnitude * dx / norm;
+    out->y = xy[1] + t * magnitude * dy / norm;
     return true;
   }
   double r1 = 0.0, r2 = 0.0;
@@ -188,12 +192,14 @@ bool ProfileOutlineReader::onBasisCurve(TarnObject* basis, double t, OutlinePoin
   return true;
 }
 
-void ProfileOutlineReader::listPoints(TarnAggregate* points, std::vector<OutlinePoint>* out) {
-  for (uint32_t i = 0; i < points->count(); ++i) {
+void ProfileOutlineReader::listPoints(const ListValue& points, std::vector<OutlinePoint>* out) {
+  for (uint32_t i = 0; i < points.count(); ++i) {
     OutlinePoint p;
-    p.source = ListObject(points, i);
-    p.x = coordinate(p.source, 0);
-    p.y = coordinate(p.source, 1);
+    p.source = points.object(i);
+    double xy[2];
+    planCoordinates(p.source, xy);
+    p.x = xy[0];
+    p.y = xy[1];
     out->push_back(p);
   }
 }
@@ -204,10 +210,12 @@ void ProfileOutlineReader::frame2D(TarnObject* placement, double origin[2], doub
   xAxis[1] = 0.0;
   if (placement == nullptr) return;
   TarnObject* location = ReadRef(placement, location_);
-  origin[0] = coordinate(location, 0);
-  origin[1] = coordinate(location, 1);
-  TarnAggregate* ratios = ReadList(ReadRef(placement, refDirection_), directionRatios_);
-  const double dx = ListReal(ratios, 0), dy = ListReal(ratios, 1);
+  double xy[2];
+  planCoordinates(location, xy);
+  origin[0] = xy[0];
+  origin[1] = xy[1];
+  const ListValue ratios = ReadList(ReadRef(placement, refDirection_), directionRatios_);
+  const double dx = ratios.real(0), dy = ratios.real(1);
   const double norm = std::sqrt(dx * dx + dy * dy);
   if (norm > 0.0) {
     xAxis[0] = dx / norm;

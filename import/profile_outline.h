@@ -56,10 +56,10 @@ class ProfileOutlineReader {
   // The outer curve of an IfcArbitraryClosedProfileDef of type AREA when it
   // is an IfcPolyline (the outline every exporter of ours writes), or null.
   TarnObject* polylineOutline(TarnObject* profile);
-  // The points of an IfcPolyline, or null.
-  TarnAggregate* polylinePoints(TarnObject* polyline) { return ReadList(polyline, points_); }
-  // Coordinate `i` of an IfcCartesianPoint (0.0 when missing).
-  double coordinate(TarnObject* point, int i);
+  // The points of an IfcPolyline (none when unset).
+  ListValue polylinePoints(TarnObject* polyline) { return ReadList(polyline, points_); }
+  // Coordinates 0 and 1 of an IfcCartesianPoint (0.0 when missing).
+  void planCoordinates(TarnObject* point, double (&xy)[2]);
 
   // Appends the outline of any area profile listed above to `out`; false
   // (and nothing appended) when it has none.
@@ -69,12 +69,12 @@ class ProfileOutlineReader {
   bool curve(TarnObject* curve, int depth, std::vector<OutlinePoint>* out);
   bool composite(TarnObject* curve, int depth, std::vector<OutlinePoint>* out);
   bool trimmed(TarnObject* curve, std::vector<OutlinePoint>* out);
-  bool trimmingPoint(TarnObject* curve, TarnAggregate* trims, OutlinePoint* out);
+  bool trimmingPoint(TarnObject* curve, const ListValue& trims, OutlinePoint* out);
   bool onBasisCurve(TarnObject* basis, double parameter, OutlinePoint* out);
 
  public:
   // Appends the points of a list of IfcCartesianPoint.
-  void listPoints(TarnAggregate* points, std::vector<OutlinePoint>* out);
+  void listPoints(const ListValue& points, std::vector<OutlinePoint>* out);
 
  private:
   // Placement of a 2D profile or conic: origin and X axis (unit length).
