@@ -192,33 +192,29 @@ TEST_F(BuildingSchemasTest, AnIfc2x3BuildingReadsAsTheSameIfc2x2Building) {
   EXPECT_EQ((std::vector<int>{GetTotalBeams(), GetTotalColumns(), GetTotalWalls(), GetTotalWallPoints(),
                               GetTotalSlabs(), GetTotalSlabPoints(), GetTotalGenerals()}),
             (std::vector<int>{0, 0, 4, 19, 2, 26, 0}));
-  // Every text getter hands out the file's text.
-  EXPECT_EQ(Text(GetWallName, 0), "W0");
-  EXPECT_EQ(Text(GetWallGUID, 0), "0W0xxxxxxxxxxxxxxxxxxx");
-  EXPECT_EQ(Text(GetBeamName, 0), "B1");
-  EXPECT_EQ(Text(GetBeamGUID, 0), "0B1xxxxxxxxxxxxxxxxxxx");
-  EXPECT_EQ(Text(GetColumnName, 0), "C1");
-  EXPECT_EQ(Text(GetColumnGUID, 0), "0C1xxxxxxxxxxxxxxxxxxx");
-  EXPECT_EQ(Text(GetSlabName, 2), "S3");
-  EXPECT_EQ(Text(GetSlabGUID, 2), "0S3xxxxxxxxxxxxxxxxxxx");
-  EXPECT_EQ(Text(GetWallPointName, 0), " ");
-  EXPECT_EQ(Text(GetWallPointGUID, 0), " ");
-  EXPECT_EQ(Text(GetSlabPointName, 0), " ");
-  EXPECT_EQ(Text(GetSlabPointGUID, 0), " ");
-  // Numbers: placement, box, swept solid, file numbers.
+  // Every kind of text getter hands out the file's text; points carry
+  // none.
+  const struct {
+    void (*getter)(int, char*);
+    int index;
+    const char* text;
+  } texts[] = {
+      {GetWallName, 0, "W0"},   {GetWallGUID, 0, "0W0xxxxxxxxxxxxxxxxxxx"},   {GetBeamName, 0, "B1"},
+      {GetBeamGUID, 0, "0B1xxxxxxxxxxxxxxxxxxx"},   {GetColumnName, 0, "C1"},
+      {GetColumnGUID, 0, "0C1xxxxxxxxxxxxxxxxxxx"}, {GetSlabName, 2, "S3"},
+      {GetSlabGUID, 2, "0S3xxxxxxxxxxxxxxxxxxx"},   {GetWallPointName, 0, " "},
+      {GetWallPointGUID, 0, " "},                   {GetSlabPointName, 0, " "},
+      {GetSlabPointGUID, 0, " "},
+  };
+  for (const auto& t : texts) EXPECT_EQ(Text(t.getter, t.index), t.text) << t.text;
+  // Placement, box, swept solid, file numbers, brep points.
   EXPECT_EQ(GetWallFileID(0), 31);
   EXPECT_EQ(GetWallpointFileID(1), 21);
-  EXPECT_DOUBLE_EQ(GetWallStarty(0), 2.0);
-  EXPECT_DOUBLE_EQ(GetWallWidth(0), 0.5);
-  EXPECT_DOUBLE_EQ(GetWallExtrudedDepth(0), 3.0);
-  EXPECT_DOUBLE_EQ(GetBeamExtrudedDepth(0), 6.0);
-  EXPECT_DOUBLE_EQ(GetBeamExtrudedPosAxis1(0), 1.0);
-  EXPECT_DOUBLE_EQ(GetBeamHeight(0), 0.5);
-  EXPECT_DOUBLE_EQ(GetColumnLength(0), 6.0);
   EXPECT_EQ(GetGeneralTotal(0), 3);
-  EXPECT_DOUBLE_EQ(GetGeneralY(2), 1.0);
-  EXPECT_DOUBLE_EQ(GetGeneralCornerPointX(0), 0.0);
-  EXPECT_DOUBLE_EQ(GetGeneralWidth(0), 0.5);
+  const double numbers[] = {GetWallStarty(0),       GetWallWidth(0),  GetWallExtrudedDepth(0),
+                            GetBeamExtrudedDepth(0), GetBeamExtrudedPosAxis1(0), GetBeamHeight(0),
+                            GetColumnLength(0),      GetGeneralY(2),   GetGeneralLength(0)};
+  EXPECT_EQ(std::vector<double>(numbers, numbers + 9), (std::vector<double>{2, 0.5, 3, 6, 1, 0.5, 6, 1, 0.3}));
 }
 
 TEST_F(BuildingSchemasTest, OutlinesOfProfilesThatAreNoPolyline) {
