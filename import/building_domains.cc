@@ -92,9 +92,16 @@ TarnAttribute* NamedAttribute::of(TarnObject* object) {
   if (domain != domain_) {
     domain_ = domain;
     attribute_ = domain != nullptr ? domain->findAttribute(name_) : nullptr;
+    slotType_ = attribute_ != nullptr ? object->slotType(attribute_) : nullptr;
     elementKnown_ = false;
   }
   return attribute_;
+}
+
+TarnAttribute* NamedAttribute::of(TarnObject* object, const TarnType** slotType) {
+  TarnAttribute* a = of(object);
+  *slotType = slotType_;
+  return a;
 }
 
 void NamedAttribute::elementOf(TarnAggregate* list, TarnAttribute** element, const TarnType** type) {
@@ -126,16 +133,10 @@ TarnObject* Followed(TarnObject* value) {
   return value;
 }
 
-// The slot of the instance's attribute `a` (an attribute of the instance's
-// own domain, so that no mapping is needed) and its type; null when there is
-// none.  The readers below take values from the slot as the object store's
-// own getters do, without the conversions a getter offers for values asked
+// The readers below take values straight from the slot of an attribute of
+// the instance's own domain (no mapping needed), as the object store's own
+// getters do but without the conversions a getter offers for values asked
 // as another type: the walk reads each value as what it is stored as.
-void* SlotOf(TarnObject* object, TarnAttribute* a, int index, const TarnType** type) {
-  if (object == nullptr || a == nullptr) return nullptr;
-  *type = object->slotType(a);
-  return *type != nullptr ? object->slotAddress(a, index) : nullptr;
-}
 
 // The object held in `slot` of type `type` (a reference), selects
 // followed; null when unset.
@@ -154,16 +155,18 @@ TarnObject* HeldObject(TarnObject* object, TarnAttribute* a, int index, void* sl
 const char* ReadText(TarnObject* object, NamedAttribute& attribute) {
   if (object == nullptr) return nullptr;
   const TarnType* type = nullptr;
-  void* slot = SlotOf(object, attribute.of(object), 0, &type);
+  TarnAttribute* a = attribute.of(object, &type);
+  void* slot = a != nullptr && type != nullptr ? object->slotAddress(a, 0) : nullptr;
   return slot != nullptr && type->nodeType() == kNodeString ? *static_cast<const char**>(slot) : nullptr;
 }
 
 TarnObject* ReadRef(TarnObject* object, NamedAttribute& attribute) {
   if (object == nullptr) return nullptr;
-  TarnAttribute* a = attribute.of(object);
   const TarnType* type = nullptr;
-  void* slot = SlotOf(object, a, 0, &type);
-  return slot != nullptr && IsObjectNode(type->nodeType()) ? HeldObject(object, a, 0, slot, type) : nullptr;
+  TarnAttribute* a = attribute.of(object, &type);
+  if (a == nullptr || type == nullptr || !IsObjectNode(type->nodeType())) return nullptr;
+  void* slot = object->slotAddress(a, 0);
+  return slot != nullptr ? HeldObject(object, a, 0, slot, type) : nullptr;
 }
 
 ListValue ReadList(TarnObject* object, NamedAttribute& attribute) {
@@ -194,9 +197,9 @@ void ListValue::reals(double* out, uint32_t n) const {
 
 bool ReadReal(TarnObject* object, NamedAttribute& attribute, double* out) {
   if (object == nullptr) return false;
-  TarnAttribute* a = attribute.of(object);
   const TarnType* type = nullptr;
-  void* slot = SlotOf(object, a, 0, &type);
+  TarnAttribute* a = attribute.of(object, &type);
+  void* slot = a != nullptr && type != nullptr ? object->slotAddress(a, 0) : nullptr;
   if (slot == nullptr) return false;
   if (type->nodeType() != kNodeDouble) return ReadDouble(object, a, out);
   const double value = *static_cast<double*>(slot);

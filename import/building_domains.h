@@ -87,6 +87,9 @@ class NamedAttribute {
   explicit NamedAttribute(const char* name) : name_(name) {}
   // The attribute of the instance's domain, or null.
   TarnAttribute* of(TarnObject* object);
+  // The same and the type of its slot (as the instance's slotType gives
+  // it, the same for every instance of one domain).
+  TarnAttribute* of(TarnObject* object, const TarnType** slotType);
   // The aggregate class of the attribute's values, remembered.
   TarnDowncast<TarnAggregate> asList;
   // The element attribute and element type of `list`, a value of this
@@ -97,6 +100,7 @@ class NamedAttribute {
   const char* name_;
   TarnDomain* domain_ = nullptr;
   TarnAttribute* attribute_ = nullptr;
+  const TarnType* slotType_ = nullptr;
   bool elementKnown_ = false;
   TarnAttribute* element_ = nullptr;
   const TarnType* elementType_ = nullptr;
