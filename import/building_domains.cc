@@ -127,8 +127,11 @@ TarnObject* Followed(TarnObject* value) {
     TarnUnion* select = asSelect(value);
     if (select == nullptr || depth == 8) return select == nullptr ? value : nullptr;
     TarnAttribute* member = select->attribute();
-    if (member == nullptr || !IsObjectNode(select->slotType(member)->nodeType())) return nullptr;
-    value = select->getObject(member);
+    const TarnType* type = member != nullptr ? select->slotType(member) : nullptr;
+    if (type == nullptr || !IsObjectNode(type->nodeType())) return nullptr;
+    void* held = *static_cast<void**>(select->slotAddress(member, 0));
+    value = IsUnresolved(held) ? select->getObject(member)
+                               : type->objectCast != nullptr ? type->objectCast(held) : static_cast<TarnObject*>(held);
   }
   return value;
 }
@@ -209,7 +212,15 @@ bool ReadReal(TarnObject* object, NamedAttribute& attribute, double* out) {
 }
 
 bool ReadEnumeration(TarnObject* object, NamedAttribute& attribute, int* out) {
-  return object != nullptr && ReadEnum(object, attribute.of(object), out);
+  if (object == nullptr) return false;
+  const TarnType* type = nullptr;
+  TarnAttribute* a = attribute.of(object, &type);
+  void* slot = a != nullptr && type != nullptr && type->nodeType() == kNodeEnum ? object->slotAddress(a, 0) : nullptr;
+  if (slot == nullptr) return false;
+  const int32_t value = *static_cast<int32_t*>(slot);
+  if (value == kUnsetEnum) return false;
+  *out = value;
+  return true;
 }
 
 }  // namespace korva

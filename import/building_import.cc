@@ -356,8 +356,8 @@ class Filler {
   bool readHead(TarnObject* o, ElementRecord* r) {
     r->FileID = static_cast<int>(o->instanceNumber());
     if (!IsA(o, e_.domains().product)) return false;
-    if (TarnAttribute* guid = e_.globalId_.of(o)) r->GUID = ReadString(o, guid);
-    if (TarnAttribute* name = e_.name_.of(o)) r->Name = ReadString(o, name);
+    if (e_.globalId_.of(o) != nullptr) r->GUID = ReadText(o, e_.globalId_);
+    if (e_.name_.of(o) != nullptr) r->Name = ReadText(o, e_.name_);
     if (TarnObject* placement = e_.objectPlacement(o)) r->Placement = e_.placement(placement, true);
     return true;
   }
