@@ -62,6 +62,9 @@ set(KORVA_CORE_SOURCES
   import/profile_import.cc
   import/unit_import.cc
   import/building_import.cc
+  import/building_domains.cc
+  import/profile_outline.cc
+  import/plane_angle_unit.cc
   import/building_tables.cc
   import/import_guard.cc
   import/import_state.cc

@@ -2,9 +2,12 @@
 // CheckNumber) and the readers of building elements.
 //
 // The census visits every entity instance of the import design, counts the
-// instances of each imported type (type names compared exactly, so
-// subtypes are not counted) and the outline points of walls and slabs, and
-// stores the counts in the tables' counters.  The fill pass allocates every
+// instances of each imported type (the exact domain of the type in the
+// design's own schema, so subtypes are not counted) and the outline points
+// of walls and slabs, and stores the counts in the tables' counters.  Both
+// passes read IFC2x2 and IFC2X3 designs alike, late-bound by attribute name
+// (building_domains.h); outlines that are no polyline follow the rules of
+// profile_outline.h.  The fill pass allocates every
 // table from those counters, visits the instances again in the same order,
 // writes one trace line "Name: <type>" per instance and reads each imported
 // instance into the next record of its kind.

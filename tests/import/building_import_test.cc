@@ -139,7 +139,8 @@ class BuildingImportTest : public test::ImportTest {
     b.element("IfcColumn", "C1", "0C1xxxxxxxxxxxxxxxxxxx", b.local(storey1, b.upright({2, 3, 0})),
               b.shape({b.body("Axis", b.rectangle(), 9.0), b.box({0, 0, 0}, 0.4, 3.0, 0.5)}));
 
-    // W1 and W2: 5 and 4 outline points.  W3: a rectangle, depth only.  W4:
+    // W1 and W2: 5 and 4 outline points.  W3: a rectangle without
+    // dimensions, depth only.  W4:
     // no identifier, nothing.  W5 is an IfcWall, not imported.
     w2_ = nullptr;
     b.element("IfcWallStandardCase", "W1", "0W1xxxxxxxxxxxxxxxxxxx", at(storey1),
