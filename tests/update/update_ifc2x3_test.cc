@@ -85,26 +85,6 @@ class Ifc2x3UpdateTest : public UpdateTest {
     return out;
   }
 
-  // Imports the saved file `name` and returns the index of the record of
-  // `getName` named `wanted` (-1 when none).
-  template <typename FileId, typename NameOf>
-  static int Named(FileId fileId, NameOf nameOf, const char* wanted) {
-    char buffer[64];
-    for (int i = 0; fileId(i) != 0; ++i) {
-      buffer[0] = '\0';
-      nameOf(i, buffer);
-      if (std::strcmp(buffer, wanted) == 0) return i;
-    }
-    return -1;
-  }
-  void Import(const std::string& name) {
-    ShutDown();
-    Capture();
-    const std::string path = File(name);
-    FindTotalAnaModels(S(path));
-    ASSERT_NE(GetAnaModelFileID(0), 0);
-    CheckAnaModel(0, GetAnaModelFileID(0), S(path));
-  }
   std::string SectionOf(int member) {
     const int section = GetStrCurveMemberSectionID(member);
     for (int i = 0; GetStrProfilePropertiesFileID(i) != 0; ++i) {
@@ -133,14 +113,8 @@ TEST_F(Ifc2x3UpdateTest, ChangesAreSavedAsIfc2x3AndKeepTheFilesOwnContent) {
   EXPECT_NE(Text(File("out.ifc")).find("FILE_SCHEMA (('IFC2X3'))"), std::string::npos);
 
   Import("out.ifc");
-  const int m1 = Named(GetStrCurveMemberFileID, GetStrCurveMemberName, "M1");
-  const int m2 = Named(GetStrCurveMemberFileID, GetStrCurveMemberName, "M2");
-  const int n3 = Named(GetStrPointConnectionFileID, GetStrPointConnectionName, "N3");
-  const int n4 = Named(GetStrPointConnectionFileID, GetStrPointConnectionName, "N4");
-  ASSERT_GE(m1, 0);
-  ASSERT_GE(m2, 0);
-  ASSERT_GE(n3, 0);
-  ASSERT_GE(n4, 0);
+  const int m1 = MemberIndex("M1"), m2 = MemberIndex("M2");
+  const int n3 = NodeIndex("N3"), n4 = NodeIndex("N4");
   EXPECT_EQ(SectionOf(m1), "IPE 200");
   EXPECT_EQ(SectionOf(m2), "P1");
   EXPECT_DOUBLE_EQ(GetStrPointConnectionVertexX1(n4), 1.0);
@@ -197,9 +171,8 @@ TEST_F(Ifc2x3UpdateTest, SectionNameAndGeneralSectionOnIfc2x3Instances) {
   UpdateOneCurveMemberSectionName(0, profileFileId_, S("P1 renamed"));
   SaveAs("out.ifc");
   Import("out.ifc");
-  EXPECT_EQ(SectionOf(Named(GetStrCurveMemberFileID, GetStrCurveMemberName, "M1")), "P1 renamed");
-  const int m2 = Named(GetStrCurveMemberFileID, GetStrCurveMemberName, "M2");
-  EXPECT_EQ(SectionOf(m2), "GEN");
+  EXPECT_EQ(SectionOf(MemberIndex("M1")), "P1 renamed");
+  EXPECT_EQ(SectionOf(MemberIndex("M2")), "GEN");
   TarnDesign* d = Load("out.ifc");
   ASSERT_NE(d, nullptr);
   TarnObject* general = FindByText(d, "IfcStructuralProfileProperties", "ProfileName", "GEN");
