@@ -142,9 +142,10 @@ int RunUpdateSection(const Invocation& call) {
   if (saved != nullptr) platform::RestoreStandardOutput(saved);
   if (!platform::IsRegularFile(out)) return Fail(kExitNoOutput, "%s was not written", out.c_str());
 
-  // What the file written says, read back as the host reads it.
+  // What the file written says, read back as the host reads it (a text
+  // longer than the getters' buffers is cut).
   const std::vector<MemberMatch> after = FindMembers(LookupName(out), id);
-  if (after.size() != 1 || after.front().sectionName != section)
+  if (after.size() != 1 || after.front().sectionName != section.substr(0, KORVA_TEXT_BUFFER_SIZE - 1))
     return Fail(kExitFailed, "%s: member %s was not changed: its section is '%s', not %s", out.c_str(), id.c_str(),
                 after.size() == 1 ? after.front().sectionName.c_str() : "", section.c_str());
   std::printf("%s: member %s has the section %s\n", out.c_str(), id.c_str(), section.c_str());
