@@ -178,6 +178,23 @@ TEST(UpdateSectionCommand, Ifc2x3FilesOfOtherTools) {
   }
 }
 
+// With two profile associations, the update replaces the first one's
+// properties and the host reads the last one's: the member, as the host
+// sees it, is not changed, and the command says so.
+TEST(UpdateSectionCommand, AMemberWhoseSectionReadsTheSameAfterwardsIsReportedUnchanged) {
+  TempDir dir;
+  const std::string file = dir.file("frame.ifc");
+  ASSERT_EQ(KorvaIfc("export-analysis " + Quoted(ExampleModel("analysis.json")) + " " + Quoted(file)).status, 0);
+  const Json before = Import(file);
+  const int b1 = (*Member(before, "B1"))["FileID"];
+  AddSections(dir, "frame.ifc", {b1, b1});
+  Outcome r = KorvaIfc("update-section --output " + Quoted(dir.file("out.ifc")) + " " + Quoted(file) +
+                       " B1 IPE 1 2 3 4 5");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out.find("has the section"), std::string::npos) << r.out;
+  EXPECT_NE(r.err.find("was not changed: its section is 'Old', not IPE"), std::string::npos) << r.err;
+}
+
 TEST(UpdateSectionCommand, ErrorsHaveTheirExitCodes) {
   TempDir dir;
   const std::string file = dir.file("frame.ifc");
