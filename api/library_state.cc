@@ -18,7 +18,7 @@ struct LibraryState::Kept {
   AnalysisImportState analysisTables;
   std::unique_ptr<AnalysisModelExport> analysisExport;
   HeldDesign updateDesign;
-  IfcOwnerHistory* updateHistory = nullptr;
+  TarnObject* updateHistory = nullptr;
 };
 
 LibraryState::LibraryState() : kept_(new Kept()) {}
@@ -46,7 +46,7 @@ BuildingTables& LibraryState::buildingTables() { return kept_->buildingTables; }
 AnalysisImportState& LibraryState::analysisTables() { return kept_->analysisTables; }
 std::unique_ptr<AnalysisModelExport>& LibraryState::analysisExport() { return kept_->analysisExport; }
 HeldDesign& LibraryState::updateDesign() { return kept_->updateDesign; }
-IfcOwnerHistory*& LibraryState::updateHistory() { return kept_->updateHistory; }
+TarnObject*& LibraryState::updateHistory() { return kept_->updateHistory; }
 
 void LibraryState::shutDown() {
   ReleaseImportDesign();

@@ -27,7 +27,7 @@
 namespace korva {
 
 class TarnDesign;
-class IfcOwnerHistory;
+class TarnObject;
 class AnalysisModelExport;
 struct BuildingTables;
 struct AnalysisImportState;
@@ -65,7 +65,7 @@ class LibraryState {
 
   // The update design and the owner history its changes are recorded in.
   HeldDesign& updateDesign();
-  IfcOwnerHistory*& updateHistory();
+  TarnObject*& updateHistory();
 
   // Releases the import design (its contents, then the design itself) and
   // shuts the interface object down.  What the other families keep is

@@ -45,7 +45,21 @@ bool ParseNumber(const std::string& text, double* out) {
 struct MemberMatch {
   std::string globalId;
   int sectionId;
+  std::string sectionName;  // the ProfileName of its section, empty without
 };
+
+// The ProfileName of the profile properties numbered `fileId` in the tables
+// of the model read last.
+std::string ProfileNameOf(int fileId, char* buffer) {
+  if (fileId == 0) return std::string();
+  for (int i = 0; i <= GetNumberStrProfileProperties(); ++i) {
+    if (GetStrProfilePropertiesFileID(i) != fileId) continue;
+    buffer[0] = '\0';
+    GetStrProfilePropertiesProfileName(i, buffer);
+    return buffer;
+  }
+  return std::string();
+}
 
 // The curve members of any analysis model of the file whose name or
 // GlobalId is `member`, with their sections, read as the host reads them.
@@ -69,7 +83,7 @@ std::vector<MemberMatch> FindMembers(const std::string& file, const std::string&
       GetStrCurveMemberName(i, name);
       GetStrCurveMemberGUID(i, guid);
       if (member == name || (guid[0] != '\0' && member == guid))
-        found.push_back({guid, GetStrCurveMemberSectionID(i)});
+        found.push_back({guid, GetStrCurveMemberSectionID(i), ProfileNameOf(GetStrCurveMemberSectionID(i), name)});
     }
   }
   ShutDown();
@@ -127,6 +141,13 @@ int RunUpdateSection(const Invocation& call) {
   SaveAndCloseFileAfterUpdate(0, const_cast<char*>(target.file.c_str()), const_cast<char*>(target.folder.c_str()));
   if (saved != nullptr) platform::RestoreStandardOutput(saved);
   if (!platform::IsRegularFile(out)) return Fail(kExitNoOutput, "%s was not written", out.c_str());
+
+  // What the file written says, read back as the host reads it (a text
+  // longer than the getters' buffers is cut).
+  const std::vector<MemberMatch> after = FindMembers(LookupName(out), id);
+  if (after.size() != 1 || after.front().sectionName != section.substr(0, KORVA_TEXT_BUFFER_SIZE - 1))
+    return Fail(kExitFailed, "%s: member %s was not changed: its section is '%s', not %s", out.c_str(), id.c_str(),
+                after.size() == 1 ? after.front().sectionName.c_str() : "", section.c_str());
   std::printf("%s: member %s has the section %s\n", out.c_str(), id.c_str(), section.c_str());
   return kExitOk;
 }

@@ -87,6 +87,7 @@ set(KORVA_CORE_SOURCES
   update/member_sections.cc
   update/update_save.cc
   update/update_state.cc
+  update/change_space.cc
   update/update_support.cc
 )
 if(WIN32)

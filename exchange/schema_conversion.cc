@@ -287,6 +287,9 @@ class Converter {
   }
 
   TarnDesign* run();
+  // Carries the instances of the source into `target`, an existing design
+  // of the target schema (see CarryInstances).
+  bool runInto(TarnDesign* target, const InstancePairs& known, InstancePairs* made);
 
  private:
   // --- instances
@@ -335,6 +338,8 @@ class Converter {
   TarnObject* current_ = nullptr;  // the source instance being filled (for losses)
   std::vector<TarnObject*> sources_, targets_;
   std::vector<uint32_t> marks_;
+  // Source instances that stand for instances already in the target.
+  std::unordered_map<TarnObject*, TarnObject*> known_;
   // The source instances of one extent share a plan.
   struct Run {
     size_t begin, end;
@@ -374,6 +379,23 @@ TarnDesign* Converter::run() {
   return target_;
 }
 
+bool Converter::runInto(TarnDesign* target, const InstancePairs& known, InstancePairs* made) {
+  target_ = target;
+  section_ = target_->dflt_section();
+  for (const auto& pair : known) known_.emplace(pair.first, pair.second);
+  collect();
+  for (const Run& run : runs_)
+    for (size_t i = run.begin; i < run.end; ++i) {
+      if (targets_[i] == nullptr || known_.count(sources_[i]) != 0) continue;
+      current_ = sources_[i];
+      fill(sources_[i], targets_[i], *run.plan);
+      if (made != nullptr) made->emplace_back(sources_[i], targets_[i]);
+    }
+  current_ = nullptr;
+  for (size_t i = 0; i < sources_.size(); ++i) sources_[i]->setTraversalMark(marks_[i]);
+  return report_->complete();
+}
+
 // The header records but FILE_SCHEMA, which follows the target's schemas.
 void Converter::header() {
   target_->initialize_header();
@@ -408,7 +430,10 @@ void Converter::collect() {
       runs_.push_back({sources_.size(), sources_.size(), &plan});
       for (TarnObject* o = first; o != nullptr; o = o->nextInExtent()) {
         TarnObject* made = nullptr;
-        if (plan.target != nullptr) {
+        auto stands = known_.find(o);
+        if (stands != known_.end()) {
+          made = stands->second;
+        } else if (plan.target != nullptr) {
           made = create(plan.target, section_);
           if (made != nullptr) {
             made->setInstanceNumber(o->instanceNumber());
@@ -860,6 +885,17 @@ TarnDesign* ConvertDesign(TarnDesign* source, TarnDesign* target, ConversionRepo
   TarnDesign* from = IfcSchemaOf(source);
   if (from == nullptr || target == nullptr) return nullptr;
   return Converter(source, from, target, report).run();
+}
+
+bool CarryInstances(TarnDesign* source, TarnDesign* target, const InstancePairs& known, InstancePairs* made,
+                    ConversionReport* report) {
+  ConversionReport scratch;
+  if (report == nullptr) report = &scratch;
+  *report = ConversionReport();
+  TarnDesign* from = IfcSchemaOf(source);
+  TarnDesign* to = IfcSchemaOf(target);
+  if (from == nullptr || to == nullptr) return false;
+  return Converter(source, from, to, report).runInto(target, known, made);
 }
 
 // --- the view --------------------------------------------------------------------

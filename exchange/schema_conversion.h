@@ -24,12 +24,14 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace korva {
 
 class Part21View;
 class TarnDesign;
+class TarnObject;
 
 // What could not be carried over: one line per type and kind of loss, with
 // the numbers of the instances concerned.
@@ -67,6 +69,21 @@ TarnDesign* IfcSchemaOf(TarnDesign* design);
 // report is filled in either case; null when the source has no IFC schema
 // or `target` is null.  The current design of the interface is kept.
 TarnDesign* ConvertDesign(TarnDesign* source, TarnDesign* target, ConversionReport* report);
+
+// Pairs of instances: (source instance, target instance).
+using InstancePairs = std::vector<std::pair<TarnObject*, TarnObject*>>;
+
+// Carries the instances of `source` into `target`, an existing design of
+// another IFC schema of this build, without changing what `target` holds:
+// every data instance of `source` gets a new instance in the default
+// section of `target`, filled as ConvertDesign fills it, except the source
+// instances of `known`, which stand for the target instances paired with
+// them: they are not carried, and a reference to one becomes a reference
+// to its partner.  `made` receives the pairs of the instances made, in
+// source order.  False when either design has no IFC schema or something
+// could not be carried (listed in the report).
+bool CarryInstances(TarnDesign* source, TarnDesign* target, const InstancePairs& known, InstancePairs* made,
+                    ConversionReport* report);
 
 // Most designs are written alike in both schemas but for the names of a few
 // types and the order of some attributes: their instances can be written

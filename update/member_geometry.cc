@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "ifc2x2/geometry_builders.h"
+#include "import/analysis_reading.h"
 #include "objdb/cursor.h"
 #include "objdb/trash.h"
+#include "update/change_space.h"
 #include "update/globalid_search.h"
 #include "update/update_state.h"
 #include "update/update_support.h"
@@ -21,61 +23,59 @@ struct Position {
 
 // The position of a point connection, false when it has no vertex.
 bool NodePosition(TarnObject* node, Position* out) {
-  auto* product = As<IfcProduct>(node);
-  if (product == nullptr) return false;
-  IfcProductRepresentation* shape = product->Representation();
+  TarnObject* shape = ReadObject(node, "Representation");
   const uint32_t count = ElementCount(shape, "Representations");
   for (uint32_t i = 0; i < count; ++i) {
-    auto* rep = As<IfcRepresentation>(Element(shape, "Representations", i));
-    if (rep == nullptr) continue;
-    const char* type = rep->RepresentationType();
+    TarnObject* rep = Element(shape, "Representations", i);
+    if (!IsA(rep, "IfcRepresentation")) continue;
+    const char* type = ReadString(rep, "RepresentationType");
     if (type == nullptr || std::strcmp(type, "Vertex") != 0) continue;
-    auto* vertex = As<IfcVertexPoint>(Element(rep, "Items", 0));
-    if (vertex == nullptr) return false;
-    auto* point = As<IfcCartesianPoint>(vertex->VertexGeometry());
-    if (point == nullptr || ElementCount(point, "Coordinates") < 3) return false;
-    ListOfIfcLengthMeasure* c = point->Coordinates();
-    for (uint32_t k = 0; k < 3; ++k) out->xyz[k] = c->get(k);
+    TarnObject* vertex = Element(rep, "Items", 0);
+    if (!IsA(vertex, "IfcVertexPoint")) return false;
+    TarnObject* point = ReadObject(vertex, "VertexGeometry");
+    if (!IsA(point, "IfcCartesianPoint") || ElementCount(point, "Coordinates") < 3) return false;
+    ReadPoint(point, out->xyz);
     return true;
   }
   return false;
 }
 
 // The context of the first representation of a product representation.
-IfcRepresentationContext* ContextOf(IfcProductRepresentation* shape) {
-  auto* rep = As<IfcRepresentation>(Element(shape, "Representations", 0));
-  return rep != nullptr ? rep->ContextOfItems() : nullptr;
+TarnObject* ContextOf(TarnObject* shape) {
+  TarnObject* rep = Element(shape, "Representations", 0);
+  return IsA(rep, "IfcRepresentation") ? ReadObject(rep, "ContextOfItems") : nullptr;
 }
 
-// Replaces the member's representation by an edge from `from` to `to`.
-void RebuildEdge(TarnDesign* d, IfcProduct* member, const Position& from, const Position& to) {
-  IfcEdge* edge = NewEdge(d, from.xyz, to.xyz);
-  IfcProductRepresentation* old = member->Representation();
-  member->Representation(NewTopologyRepresentation(d, edge, "Edge", ContextOf(old)));
-  if (old != nullptr) MoveToTrash(old);
+// A new topology representation of `item` (built in `space`) in the
+// context of the product representation `old` replaces.
+IfcProductRepresentation* Replacement(ChangeSpace& space, IfcRepresentationItem* item, const char* type,
+                                      TarnObject* old) {
+  return NewTopologyRepresentation(space.design(), item, type,
+                                   space.stand<IfcRepresentationContext>(ContextOf(old)));
 }
 
 // The connection relationships of a member with a connection set, in
 // back-pointer order.
-std::vector<IfcRelConnectsStructuralMember*> Connections(TarnDesign* d, TarnObject* member) {
-  std::vector<IfcRelConnectsStructuralMember*> found;
+std::vector<TarnObject*> Connections(TarnDesign* d, TarnObject* member) {
+  std::vector<TarnObject*> found;
   const TarnReferrers referrers = Referrers(d, member);
   for (uint32_t i = 0; i < referrers.size(); ++i) {
-    auto* rel = As<IfcRelConnectsStructuralMember>(referrers.get(i));
-    if (rel != nullptr && rel->RelatedStructuralConnection() != nullptr) found.push_back(rel);
+    TarnObject* rel = referrers.get(i);
+    if (IsA(rel, "IfcRelConnectsStructuralMember") && ReadObject(rel, "RelatedStructuralConnection") != nullptr)
+      found.push_back(rel);
   }
   return found;
 }
 
 // The first connection relationship and the next one to another node.
-bool FirstTwoNodes(const std::vector<IfcRelConnectsStructuralMember*>& rels, IfcRelConnectsStructuralMember** q1,
-                   IfcRelConnectsStructuralMember** q2) {
+bool FirstTwoNodes(const std::vector<TarnObject*>& rels, TarnObject** q1, TarnObject** q2) {
   *q1 = nullptr;
   *q2 = nullptr;
   if (rels.empty()) return false;
   *q1 = rels.front();
+  TarnObject* node = ReadObject(*q1, "RelatedStructuralConnection");
   for (size_t i = 1; i < rels.size(); ++i) {
-    if (rels[i]->RelatedStructuralConnection() != (*q1)->RelatedStructuralConnection()) {
+    if (ReadObject(rels[i], "RelatedStructuralConnection") != node) {
       *q2 = rels[i];
       return true;
     }
@@ -83,62 +83,96 @@ bool FirstTwoNodes(const std::vector<IfcRelConnectsStructuralMember*>& rels, Ifc
   return false;
 }
 
+// A member whose edge is rebuilt: the new representation, made in a change
+// space, replaces the old one once carried into the update design.
+struct EdgeChange {
+  TarnObject* member;
+  TarnObject* old;
+  IfcProductRepresentation* built;
+};
+
+EdgeChange BuildEdge(ChangeSpace& space, TarnObject* member, const Position& from, const Position& to) {
+  TarnObject* old = ReadObject(member, "Representation");
+  IfcEdge* edge = NewEdge(space.design(), from.xyz, to.xyz);
+  return {member, old, Replacement(space, edge, "Edge", old)};
+}
+
+void ApplyEdges(ChangeSpace& space, const std::vector<EdgeChange>& changes, const char* call) {
+  if (!space.commit(call)) return;
+  for (const EdgeChange& c : changes) {
+    TarnObject* rep = space.inUpdate(c.built);
+    if (rep == nullptr) continue;
+    c.member->putObject(rep, "Representation");
+    if (c.old != nullptr) MoveToTrash(c.old);
+  }
+}
+
 }  // namespace
 
 int Reconnect(const char* memberId, const char* nodeI, const char* nodeJ) {
   TarnDesign* d;
-  IfcOwnerHistory* history;
+  TarnObject* history;
   if (!RequireUpdate("UpdateOneCurveMemberConnectivity", &d, &history)) return -1;
-  auto* member = As<IfcProduct>(FindByGlobalId(d, "IfcStructuralCurveMember", memberId));
-  std::vector<IfcRelConnectsStructuralMember*> rels;
+  TarnObject* member = FindByGlobalId(d, "IfcStructuralCurveMember", memberId);
+  std::vector<TarnObject*> rels;
   if (member != nullptr) rels = Connections(d, member);
-  TarnObject* first = nullptr;
-  TarnObject* second = nullptr;
-  FindPairByGlobalId(d, "IfcStructuralPointConnection", nodeI, nodeJ, &first, &second);
-  auto* connectionI = As<IfcStructuralConnection>(first);
-  auto* connectionJ = As<IfcStructuralConnection>(second);
-  if (member == nullptr || connectionI == nullptr || connectionJ == nullptr) return -1;
-  IfcRelConnectsStructuralMember* q1;
-  IfcRelConnectsStructuralMember* q2;
+  TarnObject* connectionI = nullptr;
+  TarnObject* connectionJ = nullptr;
+  FindPairByGlobalId(d, "IfcStructuralPointConnection", nodeI, nodeJ, &connectionI, &connectionJ);
+  if (member == nullptr || !IsA(connectionI, "IfcStructuralConnection") ||
+      !IsA(connectionJ, "IfcStructuralConnection"))
+    return -1;
+  TarnObject* q1;
+  TarnObject* q2;
   if (!FirstTwoNodes(rels, &q1, &q2)) return -1;
   Position at, to;
   if (!NodePosition(connectionI, &at) || !NodePosition(connectionJ, &to)) return -1;
-  q1->RelatedStructuralConnection(connectionI);
-  q2->RelatedStructuralConnection(connectionJ);
-  RebuildEdge(d, member, at, to);
+  q1->putObject(connectionI, "RelatedStructuralConnection");
+  q2->putObject(connectionJ, "RelatedStructuralConnection");
+  ChangeSpace space(d);
+  if (space.design() == nullptr) return -1;
+  ApplyEdges(space, {BuildEdge(space, member, at, to)}, "UpdateOneCurveMemberConnectivity");
   return -1;
 }
 
 int MovePoint(const char* nodeId, double x, double y, double z) {
   TarnDesign* d;
-  IfcOwnerHistory* history;
+  TarnObject* history;
   if (!RequireUpdate("UpdateOneStructuralPoint", &d, &history)) return -1;
-  auto* node = As<IfcProduct>(FindByGlobalId(d, "IfcStructuralPointConnection", nodeId));
-  if (node == nullptr) return -1;
-  IfcVertexPoint* vertex = NewVertexPoint(d, x, y, z);
-  node->Representation(NewTopologyRepresentation(d, vertex, "Vertex", ContextOf(node->Representation())));
+  TarnObject* node = FindByGlobalId(d, "IfcStructuralPointConnection", nodeId);
+  if (!IsA(node, "IfcProduct")) return -1;
+  ChangeSpace space(d);
+  if (space.design() == nullptr) return -1;
+  IfcVertexPoint* vertex = NewVertexPoint(space.design(), x, y, z);
+  IfcProductRepresentation* built = Replacement(space, vertex, "Vertex", ReadObject(node, "Representation"));
+  if (!space.commit("UpdateOneStructuralPoint")) return -1;
+  if (TarnObject* rep = space.inUpdate(built)) node->putObject(rep, "Representation");
   return -1;
 }
 
 int RebuildMemberEdges() {
   TarnDesign* d;
-  IfcOwnerHistory* history;
+  TarnObject* history;
   if (!RequireUpdate("UpdateStructuralMembersRepresentation", &d, &history)) return -1;
-  std::vector<IfcProduct*> members;
+  std::vector<TarnObject*> members;
   TarnCursor cursor(d);
   if (!cursor.domain("IfcStructuralCurveMember")) return -1;
   while (TarnObject* o = cursor.next())
-    if (auto* member = As<IfcProduct>(o)) members.push_back(member);
-  for (IfcProduct* member : members) {
-    IfcRelConnectsStructuralMember* q1;
-    IfcRelConnectsStructuralMember* q2;
+    if (IsA(o, "IfcProduct")) members.push_back(o);
+  ChangeSpace space(d);
+  if (space.design() == nullptr) return -1;
+  std::vector<EdgeChange> changes;
+  for (TarnObject* member : members) {
+    TarnObject* q1;
+    TarnObject* q2;
     if (!FirstTwoNodes(Connections(d, member), &q1, &q2)) continue;
     Position from, to;
-    if (!NodePosition(q1->RelatedStructuralConnection(), &from) ||
-        !NodePosition(q2->RelatedStructuralConnection(), &to))
+    if (!NodePosition(ReadObject(q1, "RelatedStructuralConnection"), &from) ||
+        !NodePosition(ReadObject(q2, "RelatedStructuralConnection"), &to))
       continue;
-    RebuildEdge(d, member, from, to);
+    changes.push_back(BuildEdge(space, member, from, to));
   }
+  ApplyEdges(space, changes, "UpdateStructuralMembersRepresentation");
   return -1;
 }
 

@@ -4,6 +4,7 @@
 
 #include "ifc2x2/new_entity.h"
 #include "ifc2x2/owner_history.h"
+#include "update/change_space.h"
 #include "update/globalid_search.h"
 #include "update/update_state.h"
 #include "update/update_support.h"
@@ -57,14 +58,21 @@ void Connect(TarnDesign* d, IfcOwnerHistory* history, const Reaction& r, const c
 int AddMemberReaction(const char* memberId, const char* nodeI, const char* nodeJ, const char* loadGroupId,
                       const EndForces& atI, const EndForces& atJ) {
   TarnDesign* d;
-  IfcOwnerHistory* history;
-  if (!RequireUpdate("UpdateOneCurveMemberReaction", &d, &history)) return -1;
-  auto* member = As<IfcStructuralItem>(FindByGlobalId(d, "IfcStructuralCurveMember", memberId));
+  TarnObject* updateHistory;
+  if (!RequireUpdate("UpdateOneCurveMemberReaction", &d, &updateHistory)) return -1;
+  TarnObject* memberFound = FindByGlobalId(d, "IfcStructuralCurveMember", memberId);
   TarnObject* first = nullptr;
   TarnObject* second = nullptr;
   FindPairByGlobalId(d, "IfcStructuralPointConnection", nodeI, nodeJ, &first, &second);
-  auto* group = As<IfcGroup>(FindByGlobalId(d, "IfcStructuralLoadGroup", loadGroupId));
-  if (member == nullptr || first == nullptr || second == nullptr || group == nullptr) return -1;
+  TarnObject* groupFound = FindByGlobalId(d, "IfcStructuralLoadGroup", loadGroupId);
+  if (memberFound == nullptr || first == nullptr || second == nullptr || groupFound == nullptr) return -1;
+
+  ChangeSpace space(d);
+  d = space.design();
+  auto* member = space.stand<IfcStructuralItem>(memberFound);
+  auto* group = space.stand<IfcGroup>(groupFound);
+  auto* history = space.stand<IfcOwnerHistory>(updateHistory);
+  if (d == nullptr || member == nullptr || group == nullptr) return -1;
 
   Reaction i = MakeReaction(d, history, member, "Member Reaction Node I", "Reaction Node I", atI);
   Reaction j = MakeReaction(d, history, member, "Member Reaction Node J", "Reaction Node J", atJ);
@@ -77,16 +85,22 @@ int AddMemberReaction(const char* memberId, const char* nodeI, const char* nodeJ
     if (i.reaction != nullptr) assignment->RelatedObjects()->append(i.reaction);
     if (j.reaction != nullptr) assignment->RelatedObjects()->append(j.reaction);
   }
+  space.commit("UpdateOneCurveMemberReaction");
   return -1;
 }
 
 int AddCamberAndStuds(const char* memberId, int studs, double camber) {
   TarnDesign* d;
-  IfcOwnerHistory* history;
-  if (!RequireUpdate("UpdateOneCurveMemberCamberAndStuds", &d, &history)) return -1;
+  TarnObject* updateHistory;
+  if (!RequireUpdate("UpdateOneCurveMemberCamberAndStuds", &d, &updateHistory)) return -1;
   const std::vector<TarnObject*> members = FindAllByGlobalId(d, "IfcStructuralCurveMember", memberId);
+  if (members.empty()) return -1;
+  ChangeSpace space(d);
+  d = space.design();
+  auto* history = space.stand<IfcOwnerHistory>(updateHistory);
+  if (d == nullptr) return -1;
   for (TarnObject* found : members) {
-    auto* member = As<IfcObject>(found);
+    auto* member = space.stand<IfcObject>(found);
     if (member == nullptr) continue;
     IfcPropertySingleValue* studCount = NewEntity<IfcPropertySingleValue>(d);
     if (studCount != nullptr) {
@@ -119,6 +133,7 @@ int AddCamberAndStuds(const char* memberId, int studs, double camber) {
       SetRoot(defines, history);
     }
   }
+  space.commit("UpdateOneCurveMemberCamberAndStuds");
   return -1;
 }
 

@@ -4,8 +4,10 @@
 #include "ifc2x2/new_entity.h"
 #include "ifc2x2/owner_history.h"
 #include "ifc2x2/schema.h"
+#include "import/analysis_reading.h"
 #include "objdb/cursor.h"
 #include "objdb/interface.h"
+#include "update/change_space.h"
 #include "update/globalid_search.h"
 #include "update/update_state.h"
 #include "update/update_support.h"
@@ -16,16 +18,16 @@ namespace update {
 namespace {
 
 // The first profile association among the referrers of `member`.
-IfcRelAssociatesProfileProperties* ProfileAssociation(TarnDesign* design, TarnObject* member) {
+TarnObject* ProfileAssociation(TarnDesign* design, TarnObject* member) {
   const TarnReferrers referrers = Referrers(design, member);
   for (uint32_t i = 0; i < referrers.size(); ++i)
-    if (auto* r = As<IfcRelAssociatesProfileProperties>(referrers.get(i))) return r;
+    if (IsA(referrers.get(i), "IfcRelAssociatesProfileProperties")) return referrers.get(i);
   return nullptr;
 }
 
 // The association of the first member named `memberId` that has one.
-IfcRelAssociatesProfileProperties* FindAssociation(TarnDesign* design, const char* memberId) {
-  IfcRelAssociatesProfileProperties* found = nullptr;
+TarnObject* FindAssociation(TarnDesign* design, const char* memberId) {
+  TarnObject* found = nullptr;
   FindByGlobalId(design, "IfcStructuralCurveMember", memberId, [&](TarnObject* member) {
     found = ProfileAssociation(design, member);
     return found != nullptr;
@@ -33,11 +35,15 @@ IfcRelAssociatesProfileProperties* FindAssociation(TarnDesign* design, const cha
   return found;
 }
 
-void Associate(IfcRelAssociatesProfileProperties* r, IfcStructuralProfileProperties* properties,
-               IfcOwnerHistory* history) {
-  if (properties == nullptr) return;
-  r->RelatingProfileProperties(properties);
-  SetRoot(r, history);
+// Carries the new profile properties into the update design and makes the
+// association `r` refer to them.
+void Associate(ChangeSpace& space, TarnObject* r, IfcStructuralProfileProperties* properties,
+               TarnObject* history, const char* call) {
+  if (properties == nullptr || !space.commit(call)) return;
+  TarnObject* carried = space.inUpdate(properties);
+  if (carried == nullptr) return;
+  r->putObject(carried, "RelatingProfileProperties");
+  SetUpdateRoot(r, history);
 }
 
 // Renames the profile properties numbered `fileId` in `design`.
@@ -47,7 +53,7 @@ void Rename(TarnDesign* design, int fileId, const char* newName) {
   while (TarnObject* o = cursor.next()) {
     TraceVisit(o);
     if (fileId <= 0 || o->instanceNumber() != static_cast<uint32_t>(fileId)) continue;
-    if (auto* properties = As<IfcStructuralProfileProperties>(o)) properties->ProfileName(newName);
+    if (IsA(o, "IfcStructuralProfileProperties")) o->putString(newName, "ProfileName");
   }
 }
 
@@ -55,15 +61,18 @@ void Rename(TarnDesign* design, int fileId, const char* newName) {
 
 int ReplaceWithISection(const char* memberId, const char* sectionName, const ISection& section) {
   TarnDesign* d;
-  IfcOwnerHistory* history;
+  TarnObject* history;
   if (!RequireUpdate("UpdateOneCurveMemberISection", &d, &history)) return -1;
-  IfcRelAssociatesProfileProperties* r = FindAssociation(d, memberId);
+  TarnObject* r = FindAssociation(d, memberId);
   if (r == nullptr) return -1;
 
-  IfcIShapeProfileDef* shape = NewEntity<IfcIShapeProfileDef>(d);
-  IfcAxis2Placement2D* position = NewEntity<IfcAxis2Placement2D>(d);
-  IfcCartesianPoint* origin = NewPoint(d, 0.0, 0.0);
-  IfcDirection* along = NewDirection(d, 1.0, 0.0);
+  ChangeSpace space(d);
+  TarnDesign* b = space.design();
+  if (b == nullptr) return -1;
+  IfcIShapeProfileDef* shape = NewEntity<IfcIShapeProfileDef>(b);
+  IfcAxis2Placement2D* position = NewEntity<IfcAxis2Placement2D>(b);
+  IfcCartesianPoint* origin = NewPoint(b, 0.0, 0.0);
+  IfcDirection* along = NewDirection(b, 1.0, 0.0);
   if (position != nullptr) {
     position->Location(origin);
     position->RefDirection(along);
@@ -78,24 +87,26 @@ int ReplaceWithISection(const char* memberId, const char* sectionName, const ISe
     shape->FilletRadius(section.filletRadius);
     shape->Position(position);
   }
-  IfcStructuralProfileProperties* properties = NewEntity<IfcStructuralProfileProperties>(d);
+  IfcStructuralProfileProperties* properties = NewEntity<IfcStructuralProfileProperties>(b);
   if (properties != nullptr) {
     properties->ProfileName(sectionName);
     properties->ProfileDefinition(shape);
   }
-  Associate(r, properties, history);
+  Associate(space, r, properties, history, "UpdateOneCurveMemberISection");
   return -1;
 }
 
 int ReplaceWithGeneralSection(const char* memberId, const char* sectionName,
                               const double v[kGeneralSectionValues]) {
   TarnDesign* d;
-  IfcOwnerHistory* history;
+  TarnObject* history;
   if (!RequireUpdate("UpdateOneCurveMemberGeneralSection", &d, &history)) return -1;
-  IfcRelAssociatesProfileProperties* r = FindAssociation(d, memberId);
+  TarnObject* r = FindAssociation(d, memberId);
   if (r == nullptr) return -1;
 
-  IfcStructuralProfileProperties* p = NewEntity<IfcStructuralProfileProperties>(d);
+  ChangeSpace space(d);
+  if (space.design() == nullptr) return -1;
+  IfcStructuralProfileProperties* p = NewEntity<IfcStructuralProfileProperties>(space.design());
   if (p != nullptr) {
     p->ProfileName(sectionName);
     p->TorsionalConstantX(v[0]);
@@ -113,13 +124,13 @@ int ReplaceWithGeneralSection(const char* memberId, const char* sectionName,
     p->MinimumSectionModulusZ(v[12]);
     p->TorsionalSectionModulus(v[13]);
   }
-  Associate(r, p, history);
+  Associate(space, r, p, history, "UpdateOneCurveMemberGeneralSection");
   return -1;
 }
 
 int RenameSection(int fileId, const char* newName) {
   TarnDesign* d;
-  IfcOwnerHistory* history;
+  TarnObject* history;
   if (RequireUpdate("UpdateOneCurveMemberSectionName", &d, &history)) Rename(d, fileId, newName);
   return -1;
 }

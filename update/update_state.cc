@@ -1,9 +1,11 @@
 #include "update/update_state.h"
 
 #include "api/library_state.h"
+#include "ifc2x2/globalid.h"
 #include "ifc2x2/schema.h"
 #include "objdb/design.h"
 #include "objdb/interface.h"
+#include "update/change_space.h"
 
 namespace korva {
 namespace update {
@@ -43,11 +45,11 @@ TarnDesign* UpdateDesign() {
   return state.updateDesign().design;
 }
 
-IfcOwnerHistory* UpdateOwnerHistory() {
+TarnObject* UpdateOwnerHistory() {
   return UpdateDesign() != nullptr ? LibraryState::get().updateHistory() : nullptr;
 }
 
-void SetUpdateOwnerHistory(IfcOwnerHistory* history) {
+void SetUpdateOwnerHistory(TarnObject* history) {
   if (UpdateDesign() != nullptr) LibraryState::get().updateHistory() = history;
 }
 
@@ -55,7 +57,10 @@ int RecordUpdateHistory(OwnerHistoryArguments args) {
   TarnDesign* design = RequireUpdateDesign("UpdateHistory");
   if (design == nullptr) return -1;
   args.changeAction = IfcChangeActionEnum_MODIFIED;
-  if (IfcOwnerHistory* history = NewOwnerHistory(design, args)) SetUpdateOwnerHistory(history);
+  ChangeSpace space(design);
+  if (space.design() == nullptr) return -1;
+  IfcOwnerHistory* history = NewOwnerHistory(space.design(), args);
+  if (history != nullptr && space.commit("UpdateHistory")) SetUpdateOwnerHistory(space.inUpdate(history));
   return -1;
 }
 
@@ -72,7 +77,7 @@ TarnDesign* RequireUpdateDesign(const char* call) {
   return design;
 }
 
-bool RequireUpdate(const char* call, TarnDesign** design, IfcOwnerHistory** history) {
+bool RequireUpdate(const char* call, TarnDesign** design, TarnObject** history) {
   *design = RequireUpdateDesign(call);
   *history = nullptr;
   if (*design == nullptr) return false;
@@ -82,6 +87,13 @@ bool RequireUpdate(const char* call, TarnDesign** design, IfcOwnerHistory** hist
     return false;
   }
   return true;
+}
+
+void SetUpdateRoot(TarnObject* object, TarnObject* history) {
+  if (object == nullptr) return;
+  char id[23];
+  if (NewCompressedGuid(id, sizeof id) != nullptr) object->putString(id, "GlobalId");
+  object->putObject(history, "OwnerHistory");
 }
 
 }  // namespace update

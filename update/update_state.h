@@ -30,10 +30,11 @@ TarnDesign* OpenUpdateDesign(const char* fileName);
 // The update design, or null when none is open or it has gone.
 TarnDesign* UpdateDesign();
 
-// The update owner history, or null when UpdateHistory has not run on the
-// open update design.
-IfcOwnerHistory* UpdateOwnerHistory();
-void SetUpdateOwnerHistory(IfcOwnerHistory* history);
+// The update owner history (an instance of the update design's own
+// schema), or null when UpdateHistory has not run on the open update
+// design.
+TarnObject* UpdateOwnerHistory();
+void SetUpdateOwnerHistory(TarnObject* history);
 
 // UpdateHistory: makes an owner history (ChangeAction MODIFIED, whatever
 // `args` says) in the update design and uses it for the changes from then
@@ -51,7 +52,11 @@ TarnDesign* RequireUpdateDesign(const char* call);
 // The update design and owner history for a member change: false, after a
 // warning naming the call, when no update is open or UpdateHistory has not
 // been called since it was opened.
-bool RequireUpdate(const char* call, TarnDesign** design, IfcOwnerHistory** history);
+bool RequireUpdate(const char* call, TarnDesign** design, TarnObject** history);
+
+// Gives an instance of the update design a new GlobalId and `history` as
+// its owner history, by attribute name (any IFC schema).
+void SetUpdateRoot(TarnObject* object, TarnObject* history);
 
 }  // namespace update
 }  // namespace korva

@@ -1,13 +1,12 @@
 // Small helpers shared by the update functions: reading aggregates without
 // creating them (the generated aggregate readers make an empty aggregate on
 // first use, which would change what is written for an attribute that was
-// unset), the referrers of an instance, and checked casts.
+// unset) and the referrers of an instance.
 #ifndef KORVA_UPDATE_UPDATE_SUPPORT_H
 #define KORVA_UPDATE_UPDATE_SUPPORT_H
 
 #include <cstdint>
 
-#include "ifc2x2/ifc2x2.h"
 #include "objdb/back_pointers.h"
 #include "objdb/design.h"
 
@@ -26,12 +25,6 @@ TarnObject* Element(TarnObject* owner, const char* attribute, uint32_t index);
 // connections), so the records stay right for them through the update.
 // Empty for a null instance.
 TarnReferrers Referrers(TarnDesign* design, TarnObject* instance);
-
-// The object as class T when it is one, else null (no report).
-template <class T>
-T* As(TarnObject* object) {
-  return dynamic_cast<T*>(object);
-}
 
 }  // namespace update
 }  // namespace korva

@@ -126,6 +126,75 @@ TEST(UpdateSectionCommand, AMemberWithAnOverlongGlobalIdIsToldApart) {
   EXPECT_EQ((*Member(Import(file), "B1"))["GUID"], "");
 }
 
+// Updates the first member of `file` that has a section and a GlobalId
+// into `out`; the file written keeps the IFC2X3 schema and the import
+// reads the new section back.
+void UpdateAnIfc2x3Member(const std::string& file, const std::string& out) {
+  const Json before = Import(file);
+  const Json* member = nullptr;
+  for (const Json& m : before["analysisModels"][0]["curveMembers"])
+    if (m["SectionID"] != 0 && m["GUID"] != "") {
+      member = &m;
+      break;
+    }
+  ASSERT_NE(member, nullptr) << file;
+  const std::string id = (*member)["GUID"];
+  Outcome r = KorvaIfc("update-section --output " + Quoted(out) + " " + Quoted(file) + " '" + id +
+                       "' 'IPE 220' 110 220 5.9 9.2 12");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("has the section IPE 220"), std::string::npos) << r.out;
+  EXPECT_NE(ReadFile(out).find("FILE_SCHEMA (('IFC2X3'))"), std::string::npos);
+  const Json after = Import(out);
+  const Json* changed = nullptr;
+  for (const Json& m : after["analysisModels"][0]["curveMembers"])
+    if (m["GUID"] == id) changed = &m;
+  ASSERT_NE(changed, nullptr);
+  const Json* profile = Profile(after, (*changed)["SectionID"]);
+  ASSERT_NE(profile, nullptr);
+  EXPECT_EQ((*profile)["ProfileName"], "IPE 220");
+  EXPECT_DOUBLE_EQ((*profile)["IOverallDepth"].get<double>(), 220.0);
+  EXPECT_EQ(after["analysisModels"][0]["curveMembers"].size(), before["analysisModels"][0]["curveMembers"].size());
+  EXPECT_EQ(after["profiles"].size(), before["profiles"].size() + 1);
+}
+
+TEST(UpdateSectionCommand, AnIfc2x3FileStaysIfc2x3) {
+  TempDir dir;
+  const std::string exported = dir.file("frame.ifc");
+  ASSERT_EQ(KorvaIfc("export-analysis " + Quoted(ExampleModel("analysis.json")) + " " + Quoted(exported)).status, 0);
+  const Json before = Import(exported);
+  AddSections(dir, "frame.ifc", {(*Member(before, "B1"))["FileID"]});
+  const std::string file = dir.file("frame2x3.ifc");
+  ASSERT_EQ(KorvaIfc("convert --schema IFC2X3 " + Quoted(exported) + " " + Quoted(file)).status, 0);
+  UpdateAnIfc2x3Member(file, dir.file("changed.ifc"));
+}
+
+TEST(UpdateSectionCommand, Ifc2x3FilesOfOtherTools) {
+  const std::string corpus = KORVA_CORPUS_DIR;
+  if (corpus.empty()) GTEST_SKIP() << "no corpus folder beside the sources";
+  TempDir dir;
+  for (const char* name : {"axis_roof_truss.ifc", "etabs_building01_2x3.ifc"}) {
+    SCOPED_TRACE(name);
+    UpdateAnIfc2x3Member(corpus + "/" + name, dir.file(std::string("changed_") + name));
+  }
+}
+
+// With two profile associations, the update replaces the first one's
+// properties and the host reads the last one's: the member, as the host
+// sees it, is not changed, and the command says so.
+TEST(UpdateSectionCommand, AMemberWhoseSectionReadsTheSameAfterwardsIsReportedUnchanged) {
+  TempDir dir;
+  const std::string file = dir.file("frame.ifc");
+  ASSERT_EQ(KorvaIfc("export-analysis " + Quoted(ExampleModel("analysis.json")) + " " + Quoted(file)).status, 0);
+  const Json before = Import(file);
+  const int b1 = (*Member(before, "B1"))["FileID"];
+  AddSections(dir, "frame.ifc", {b1, b1});
+  Outcome r = KorvaIfc("update-section --output " + Quoted(dir.file("out.ifc")) + " " + Quoted(file) +
+                       " B1 IPE 1 2 3 4 5");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out.find("has the section"), std::string::npos) << r.out;
+  EXPECT_NE(r.err.find("was not changed: its section is 'Old', not IPE"), std::string::npos) << r.err;
+}
+
 TEST(UpdateSectionCommand, ErrorsHaveTheirExitCodes) {
   TempDir dir;
   const std::string file = dir.file("frame.ifc");

@@ -111,6 +111,16 @@ TarnObject* UpdateTest::FindByText(TarnDesign* design, const char* type, const c
   return nullptr;
 }
 
+void UpdateTest::Import(const std::string& name) {
+  ShutDown();
+  Capture();
+  const std::string path = File(name);
+  FindTotalAnaModels(S(path));
+  ASSERT_NE(GetAnaModelFileID(0), 0);
+  ASSERT_EQ(GetAnaModelFileID(1), 0);
+  CheckAnaModel(0, GetAnaModelFileID(0), S(path));
+}
+
 GraphDiff UpdateTest::DiffFromModel(const std::string& name) {
   return Compare(modelGraph_, ReadInstanceGraph(File(name)));
 }

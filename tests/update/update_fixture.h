@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -54,6 +55,23 @@ class UpdateTest : public IfcFileTest {
   // `value` (null when none).
   static TarnObject* FindByText(TarnDesign* design, const char* type, const char* attribute,
                                 const char* value);
+  // Imports the saved file `name` (census and the one analysis model).
+  void Import(const std::string& name);
+  // The record of the imported table (FileID getter, name getter) named
+  // `name` (0, after a test failure, when none is).
+  template <typename FileId, typename NameOf>
+  static int IndexNamed(FileId fileId, NameOf nameOf, const char* name) {
+    char buffer[64];
+    for (int i = 0; fileId(i) != 0; ++i) {
+      buffer[0] = '\0';
+      nameOf(i, buffer);
+      if (std::strcmp(buffer, name) == 0) return i;
+    }
+    ADD_FAILURE() << "no record " << name;
+    return 0;
+  }
+  int MemberIndex(const char* name) { return IndexNamed(GetStrCurveMemberFileID, GetStrCurveMemberName, name); }
+  int NodeIndex(const char* name) { return IndexNamed(GetStrPointConnectionFileID, GetStrPointConnectionName, name); }
   // The difference between the model and the saved file `name`.
   GraphDiff DiffFromModel(const std::string& name);
 

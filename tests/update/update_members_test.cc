@@ -18,30 +18,6 @@ namespace {
 
 class MemberUpdateTest : public UpdateTest {
  protected:
-  // Imports the saved file `name` (census and the one analysis model).
-  void Import(const std::string& name) {
-    ShutDown();
-    Capture();
-    const std::string path = File(name);
-    FindTotalAnaModels(S(path));
-    ASSERT_NE(GetAnaModelFileID(0), 0);
-    ASSERT_EQ(GetAnaModelFileID(1), 0);
-    CheckAnaModel(0, GetAnaModelFileID(0), S(path));
-  }
-  // The record of the imported table (FileID getter, name getter) named
-  // `name`.
-  template <typename FileId, typename NameOf>
-  static int IndexNamed(FileId fileId, NameOf nameOf, const char* name) {
-    char buffer[64];
-    for (int i = 0; fileId(i) != 0; ++i) {
-      nameOf(i, buffer);
-      if (std::strcmp(buffer, name) == 0) return i;
-    }
-    ADD_FAILURE() << "no record " << name;
-    return 0;
-  }
-  int MemberIndex(const char* name) { return IndexNamed(GetStrCurveMemberFileID, GetStrCurveMemberName, name); }
-  int NodeIndex(const char* name) { return IndexNamed(GetStrPointConnectionFileID, GetStrPointConnectionName, name); }
   int ProfileIndex(int fileId) {
     for (int i = 0; GetStrProfilePropertiesFileID(i) != 0; ++i)
       if (GetStrProfilePropertiesFileID(i) == fileId) return i;
