@@ -11,6 +11,7 @@
 #include "objdb/back_pointers.h"
 #include "objdb/design.h"
 #include "objdb/domain.h"
+#include "objdb/extent_walk.h"
 
 namespace korva {
 namespace {
@@ -191,6 +192,24 @@ void StoreSharedCounts(const int counts[kKinds]) {
   state.pointConnections.setCounter(counts[kPointConnection]);
 }
 
+// One pass of the model fill over the whole design: every entity instance
+// is traced, and `read` is called for the instances of the extents whose
+// domain `wanted` accepts, each right after its trace line.
+template <class Wanted, class Read>
+void FillPass(TarnDesign* design, Wanted wanted, Read read) {
+  ForEachEntityExtent(design, [&](TarnExtent* e) {
+    if (!wanted(e->domain())) {
+      TraceInstance(e->first(), e->count());
+      return;
+    }
+    for (TarnObject* o = e->first(); o != nullptr; o = o->nextInExtent()) {
+      PrefetchFollowing(o);
+      TraceInstance(o);
+      read(o);
+    }
+  });
+}
+
 }  // namespace
 
 void CountAnalysisKinds(TarnDesign* design) {
@@ -243,24 +262,16 @@ void FillAnalysisModel(TarnDesign* design, int modelFileId) {
   computeBackPointers(design);
   SharedPlacementChains chains;
   const AnalysisDomains& domains = AnalysisDomains::Of(design);
-  ForEachInstance(design, [&](TarnObject* instance) {
-    TraceInstance(instance);
-    if (modelFileId != 0 && FileIdOf(instance) == modelFileId &&
-        domains.isA(instance, Entity::kStructuralAnalysisModel))
-      FillModelMembers(instance);
-  });
-  ForEachInstance(design, [&](TarnObject* instance) {
-    TraceInstance(instance);
-    if (KindOf(domains, instance) == kLoadGroup) ReadLoadGroup(instance, state.loadGroups.next());
-  });
-  ForEachInstance(design, [&](TarnObject* instance) {
-    TraceInstance(instance);
-    if (KindOf(domains, instance) == kPointAction) ReadPointAction(instance, state.pointActions.next());
-  });
-  ForEachInstance(design, [&](TarnObject* instance) {
-    TraceInstance(instance);
-    if (KindOf(domains, instance) == kLinearAction) ReadLinearAction(instance, state.linearActions.next());
-  });
+  FillPass(design, [&](TarnDomain* d) { return modelFileId != 0 && domains.domainIsA(d, Entity::kStructuralAnalysisModel); },
+           [&](TarnObject* instance) {
+             if (FileIdOf(instance) == modelFileId) FillModelMembers(instance);
+           });
+  FillPass(design, [&](TarnDomain* d) { return KindOfDomain(domains, d) == kLoadGroup; },
+           [&](TarnObject* instance) { ReadLoadGroup(instance, state.loadGroups.next()); });
+  FillPass(design, [&](TarnDomain* d) { return KindOfDomain(domains, d) == kPointAction; },
+           [&](TarnObject* instance) { ReadPointAction(instance, state.pointActions.next()); });
+  FillPass(design, [&](TarnDomain* d) { return KindOfDomain(domains, d) == kLinearAction; },
+           [&](TarnObject* instance) { ReadLinearAction(instance, state.linearActions.next()); });
 }
 
 }  // namespace korva

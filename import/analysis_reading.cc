@@ -9,6 +9,7 @@
 #include "import/analysis_domains.h"
 #include "objdb/back_pointers.h"
 #include "objdb/design.h"
+#include "objdb/downcast.h"
 #include "objdb/extent_walk.h"
 #include "objdb/interface.h"
 #include "objdb/union.h"
@@ -16,39 +17,42 @@
 
 namespace korva {
 
-void ForEachInstance(TarnDesign* design, const std::function<void(TarnObject*)>& visit) {
+void ForEachEntityExtent(TarnDesign* design, const std::function<void(TarnExtent*)>& visit) {
   if (design == nullptr) return;
-  // The order of a cursor over the data sections, extent by extent.  An
-  // instance's domain is its extent's.
   for (TarnSection* section : design->sections()) {
     if (section->kind() != TarnSection::kData) continue;
     for (TarnExtent* e = section->firstExtent(); e != nullptr; e = e->next()) {
       // Select values and aggregates have extents too; only entities count.
-      if (e->domain() == nullptr || !e->domain()->isEntity()) continue;
-      for (TarnObject* object = e->first(); object != nullptr; object = object->nextInExtent()) {
-        PrefetchFollowing(object);
-        visit(object);
-      }
+      if (e->first() == nullptr || e->domain() == nullptr || !e->domain()->isEntity()) continue;
+      visit(e);
     }
   }
 }
 
-void TraceInstance(TarnObject* instance) {
-  // The line of the type written last is kept: a walk meets the instances
-  // of one type one after another, and writing a ready line costs far less
-  // than formatting it.  A name stays where it is while the interface
-  // object lives; after a shutdown its storage may hold another.
-  static std::string line;
+void TraceInstance(TarnObject* instance, uint32_t count) {
+  // The lines of the type written last are kept, as many copies as fill a
+  // few kilobytes: a walk meets the instances of one type one after
+  // another, and writing ready lines in blocks costs far less than
+  // formatting or writing each.  A name stays where it is while the
+  // interface object lives; after a shutdown its storage may hold another.
+  static std::string lines;
+  static size_t lineSize = 0;
   static const char* lineName = nullptr;
   static unsigned lineGeneration = 0;
   const char* name = instance->domainName();
   LibraryState& state = LibraryState::get();
   if (name != lineName || !state.isLive(lineGeneration)) {
-    line.assign("Name: ").append(name).push_back('\n');
+    lines.assign("Name: ").append(name).push_back('\n');
+    lineSize = lines.size();
+    const size_t copies = std::max<size_t>(1, 4096 / lineSize);
+    for (size_t i = 1; i < copies; ++i) lines.append(lines.data(), lineSize);
     lineName = name;
     lineGeneration = state.generation();
   }
-  platform::WriteUnlocked(stdout, line.data(), line.size());
+  const size_t perBlock = lines.size() / lineSize;
+  for (; count >= perBlock; count -= static_cast<uint32_t>(perBlock))
+    platform::WriteUnlocked(stdout, lines.data(), lines.size());
+  if (count > 0) platform::WriteUnlocked(stdout, lines.data(), count * lineSize);
 }
 
 bool IsType(TarnObject* object, const char* typeName) {
@@ -194,7 +198,9 @@ bool ReadSelectedDouble(TarnObject* object, const char* name, double* out) {
 }
 
 TarnAggregate* ReadAggregate(TarnObject* object, const char* name) {
-  return dynamic_cast<TarnAggregate*>(ReadObject(object, name));
+  static TarnDowncast<TarnAggregate> asAggregate;
+  TarnObject* value = ReadObject(object, name);
+  return value != nullptr ? asAggregate(value) : nullptr;
 }
 
 double ElementDouble(TarnAggregate* list, uint32_t index) {

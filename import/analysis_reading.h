@@ -17,14 +17,16 @@ namespace korva {
 
 class TarnDesign;
 
-// Calls `visit` for every entity instance in the data sections of
-// `design` (none for a null design), in cursor order: sections, their
-// extents, and the instances of an extent in creation order.
-void ForEachInstance(TarnDesign* design, const std::function<void(TarnObject*)>& visit);
+// Calls `visit` for every extent of entity instances in the data sections
+// of `design` (none for a null design), in cursor order: sections, then
+// their extents.  The instances of an extent, in creation order, share its
+// domain.
+void ForEachEntityExtent(TarnDesign* design, const std::function<void(TarnExtent*)>& visit);
 
 // Writes the trace line "Name: <type name>" of a fill pass to standard
-// output.
-void TraceInstance(TarnObject* instance);
+// output `count` times, once for each of `count` instances of the type of
+// `instance`.
+void TraceInstance(TarnObject* instance, uint32_t count = 1);
 
 // Whether the instance's type name is exactly `typeName` (subtypes differ).
 bool IsType(TarnObject* object, const char* typeName);

@@ -236,8 +236,14 @@ TarnAttribute* TarnDomain::findAttribute(const char* name) {
   if (state_ != kActive && !isActive()) return nullptr;
   if (all_.empty()) return nullptr;
   if (name == nullptr || *name == '\0') return all_.front();
-  for (TarnAttribute* a : all_)
-    if (EqualNoCase(a->name(), name)) return a;
+  // Most attributes differ from the one sought in the first letter, and
+  // the one sought is mostly spelled as the dictionary spells it: the
+  // letter-by-letter comparison that ignores case is the last resort.
+  const char first = FoldCase(*name);
+  for (TarnAttribute* a : all_) {
+    const char* n = a->name();
+    if (n != nullptr && FoldCase(*n) == first && (std::strcmp(n, name) == 0 || EqualNoCase(n, name))) return a;
+  }
   return nullptr;
 }
 

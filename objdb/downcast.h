@@ -11,29 +11,36 @@
 namespace korva {
 
 // dynamic_cast from TarnObject to a class that derives from it virtually,
-// remembered for the last most-derived class seen: the distance between the
-// two parts is the same in every instance of one class, and a walk meets
-// long runs of values of one class (the coordinate lists of an extent of
-// points, say).
+// remembered for the last few most-derived classes seen: the distance
+// between the two parts is the same in every instance of one class, and a
+// walk meets long runs of values of a few classes (the coordinate and
+// direction lists of the placements of an extent of members, say).
 template <class T>
 class TarnDowncast {
  public:
   T* operator()(TarnObject* object) {
     const std::type_info* type = &typeid(*object);
-    if (type != type_) {
-      type_ = type;
-      T* result = dynamic_cast<T*>(object);
-      found_ = result != nullptr;
-      if (found_) delta_ = reinterpret_cast<char*>(result) - reinterpret_cast<char*>(object);
-      return result;
-    }
-    return found_ ? reinterpret_cast<T*>(reinterpret_cast<char*>(object) + delta_) : nullptr;
+    for (const Seen& seen : seen_)
+      if (seen.type == type)
+        return seen.found ? reinterpret_cast<T*>(reinterpret_cast<char*>(object) + seen.delta) : nullptr;
+    T* result = dynamic_cast<T*>(object);
+    Seen& slot = seen_[next_];
+    next_ = (next_ + 1) % kSeen;
+    slot.type = type;
+    slot.found = result != nullptr;
+    slot.delta = slot.found ? reinterpret_cast<char*>(result) - reinterpret_cast<char*>(object) : 0;
+    return result;
   }
 
  private:
-  const std::type_info* type_ = nullptr;
-  std::ptrdiff_t delta_ = 0;
-  bool found_ = false;
+  static constexpr int kSeen = 4;
+  struct Seen {
+    const std::type_info* type = nullptr;
+    std::ptrdiff_t delta = 0;
+    bool found = false;
+  };
+  Seen seen_[kSeen];
+  int next_ = 0;
 };
 
 }  // namespace korva
