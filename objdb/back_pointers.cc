@@ -24,7 +24,7 @@ TarnObject* Held(const TarnType* type, void* held) {
 
 // Calls f(x, slots, n) for every referrer x of the design's data sections,
 // in discovery order, with the index slots of the n structures of the
-// design that x leads to (each once, in slot order).
+// design that x leads to (each once).
 template <class F>
 class ReferenceWalk {
  public:
@@ -76,12 +76,23 @@ class ReferenceWalk {
     }
   }
 
+  static constexpr size_t kFewTargets = 16;
+
   // Hands the structures x leads to over, each once.
   void finish(TarnObject* x) {
     if (targets_.empty()) return;
-    if (targets_.size() > 1) {
+    if (targets_.size() > kFewTargets) {
       std::sort(targets_.begin(), targets_.end());
       targets_.erase(std::unique(targets_.begin(), targets_.end()), targets_.end());
+    } else if (targets_.size() > 1) {
+      // Most referrers lead to a few structures: looking back costs less
+      // than sorting.
+      size_t kept = 1;
+      for (size_t i = 1; i < targets_.size(); ++i) {
+        const uint32_t t = targets_[i];
+        if (std::find(targets_.begin(), targets_.begin() + kept, t) == targets_.begin() + kept) targets_[kept++] = t;
+      }
+      targets_.resize(kept);
     }
     f_(x, targets_.data(), targets_.size());
   }
