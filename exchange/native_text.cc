@@ -785,13 +785,19 @@ TarnDesign* BuildNativeDesign(const NativeImage& image, const char* name) {
   }
   for (const auto& [attName, value] : image.designValues) {
     if (value.kind != NativeValue::kOid) continue;
+    TarnObject* held = builder.object(value);
+    // The design's tables and root are its own objects: it destroys its
+    // tables with itself, and must never take another design's.
+    if (held != nullptr && held != design && held->design() != design) {
+      Messages().message("OID <%d-%d> is an external reference, skipping.", value.design, value.object);
+      continue;
+    }
     if (attName == "name_table") {
-      if (auto* names = dynamic_cast<DictionaryOfTarnObject*>(builder.object(value))) design->setNameTable(names);
+      if (auto* names = dynamic_cast<DictionaryOfTarnObject*>(held)) design->setNameTable(names);
     } else if (attName == "root") {
-      design->setRoot(builder.object(value));
+      design->setRoot(held);
     } else if (attName == "keyword_table") {
-      if (auto* keywords = dynamic_cast<DictionaryOfString*>(builder.object(value)))
-        SetDesignObject(design, "keyword_table", keywords);
+      if (auto* keywords = dynamic_cast<DictionaryOfString*>(held)) SetDesignObject(design, "keyword_table", keywords);
     }
   }
   design->setState(TarnDesign::kNormal);

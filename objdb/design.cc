@@ -316,6 +316,8 @@ void TarnDesign::emptyYourself() {
   if (names_ != nullptr) {
     TarnObject* n = names_;
     names_ = nullptr;
+    // Only a table of this design's own is this design's to destroy.
+    if (n->design() != this && n->design() != nullptr) return;
     if (n->inArena()) n->~TarnObject();
     else delete n;
   }

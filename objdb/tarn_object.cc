@@ -329,6 +329,13 @@ bool TarnObject::putValue(TarnAttribute* att, int index, const void* in, const T
   if (slot == nullptr) return false;
   const TarnType* type = slotType(mapped);
   if (IsObjectNode(type->nodeType())) {
+    // A number or a text is no object: what `in` points at is not a
+    // reference.
+    if (as != nullptr && !IsObjectNode(as->nodeType())) {
+      TARN().warning("Cannot typecast primitive type: '%s' to '%s'", as->name() != nullptr ? as->name() : "<no-name>",
+                     type->name() != nullptr ? type->name() : "<no-name>");
+      return false;
+    }
     void* held = *static_cast<void* const*>(in);
     if (IsUnresolved(held)) {
       TARN().warning("Put/Get Value: Rejected due to illegal unresolved reference.");

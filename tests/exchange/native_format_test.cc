@@ -489,16 +489,41 @@ TEST_F(NativeFormatTest, DamagedValuesAreSkippedWithAMessage) {
   text.replace(text.find("Kind: .BETA."), 12, "Kind: .DELTA.");
   text.replace(text.find("Id: 42"), 6, "Size: 42");
   text.replace(text.find("Ref: <0-2>"), 10, "Ref: <0-9>");
+  // A text where a list of references belongs is no reference.
+  text.replace(text.find("Links: (<0-2>, <0-3>)"), 21, "Links: 'II'");
   TarnDesign* d = IOTarn::ReadText(text, "partly");
   ASSERT_NE(d, nullptr);
   const std::string said = messages();
   EXPECT_NE(said.find("Unknown enum 'DELTA'"), std::string::npos) << said;
   EXPECT_NE(said.find("\"Size\" is not an attribute in \"TNode\", skipping value"), std::string::npos) << said;
   EXPECT_NE(said.find("No reference found"), std::string::npos) << said;
+  EXPECT_NE(said.find("Cannot typecast primitive type: 'STR'"), std::string::npos) << said;
   TNode* node = typecast<TNode>(First(d, "TNode"));
   ASSERT_NE(node, nullptr);
   EXPECT_EQ(node->Ref, nullptr);
+  EXPECT_EQ(node->Links, nullptr);
   EXPECT_STREQ(node->Label, "it's a 'node'");
+}
+
+// A design's name table is its own: one that names another design's table
+// is not taken, and deleting the design leaves the other's table whole.
+TEST_F(NativeFormatTest, ADesignNeverTakesAnotherDesignsNameTable) {
+  TarnDesign* base = MakeData("korva_base");
+  TarnObject* leaf = First(base, "TLeaf");
+  base->nameTable()->add("the leaf", leaf);
+  std::string text = kDataText;
+  text.replace(text.find("\t(1 = korva_test)\n"), 0, "\t(2 = korva_base)\n");
+  // In written order korva_base's first object is its name table.
+  text.replace(text.find("name_table: $"), 13, "name_table: <2-1>");
+  messages();
+  TarnDesign* d = IOTarn::ReadText(text, "borrower");
+  ASSERT_NE(d, nullptr) << messages();
+  EXPECT_NE(messages().find("OID <2-1> is an external reference, skipping."), std::string::npos);
+  EXPECT_NE(d->nameTable(), base->nameTable());
+  d->emptyYourself();
+  TARN().deleteDesign(d);
+  TARN().emptyTrash();
+  EXPECT_EQ(base->nameTable()->lookup("the leaf"), leaf);
 }
 
 TEST_F(NativeFormatTest, DamagedBinaryReportsAndYieldsNoDesign) {
