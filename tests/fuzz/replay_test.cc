@@ -38,11 +38,12 @@ std::vector<SeedInput> Inputs(const std::string& target, bool native) {
   return inputs;
 }
 
-// Designs in memory other than the schemas and the system design.
+// Designs in memory other than the schemas, the system design and those
+// deleted (in the trash until it is next emptied).
 int DataDesigns() {
   int n = 0;
   for (TarnDesign* d : TARN().designs())
-    if (d != nullptr && d != TARN().systemDesign() && !d->isSchemaDesign()) ++n;
+    if (d != nullptr && d != TARN().systemDesign() && !d->isSchemaDesign() && !d->markedForDeletion()) ++n;
   return n;
 }
 
