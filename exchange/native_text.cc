@@ -626,13 +626,16 @@ class Builder {
 
   // Makes an aggregate or select instance for a value of `att`: of the
   // attribute's domain, unless that class does not fit the slot.
-  TarnObject* make(TarnObject* target, TarnAttribute* att) {
+  // A new value of kind `node` (an aggregate or a select) for attribute
+  // `att` of `target`; null, with nothing made, when the attribute holds
+  // values of another kind.
+  TarnObject* make(TarnObject* target, TarnAttribute* att, int node) {
     TarnDomain* domain = att->domain();
     TarnType* type = domain != nullptr ? domain->typeRecord() : nullptr;
     const TarnType* slot = target->slotType(att);
     if ((type == nullptr || !type->derivesFrom(slot)) && slot->creator != nullptr && IsObjectNode(slot->nodeType()))
       type = const_cast<TarnType*>(slot);
-    if (type == nullptr || type->creator == nullptr) return nullptr;
+    if (type == nullptr || type->creator == nullptr || type->nodeType() != node) return nullptr;
     TarnSection* section = target->section() != nullptr ? target->section() : design_->dflt_section();
     return type->creator(design_, section, domain);
   }
@@ -645,8 +648,8 @@ class Builder {
       else if (std::strcmp(att->name(), "listOfValues") == 0) list = d->listOfValues();
     }
     if (list == nullptr) {
-      TarnObject* o = make(target, att);
-      list = dynamic_cast<TarnAggregate*>(o);
+      TarnObject* o = make(target, att, kNodeAggregate);
+      list = o != nullptr ? dynamic_cast<TarnAggregate*>(o) : nullptr;
       if (list == nullptr) {
         Messages().error("bad type");
         return;
@@ -665,7 +668,8 @@ class Builder {
       putTypedAggregate(target, att, v, index);
       return;
     }
-    TarnUnion* u = dynamic_cast<TarnUnion*>(make(target, att));
+    TarnObject* o = make(target, att, kNodeUnion);
+    TarnUnion* u = o != nullptr ? dynamic_cast<TarnUnion*>(o) : nullptr;
     if (u == nullptr || v.items.empty()) {
       Messages().error("bad type");
       return;
@@ -716,6 +720,23 @@ class Builder {
   std::unordered_map<int, TarnObject*> byNumber_;
   std::unordered_map<TarnDesign*, std::unique_ptr<NativeObjectOrder>> orders_;
 };
+
+}  // namespace
+
+namespace {
+
+// Whether the chain of first supertypes of `domain` reaches a domain of
+// another design without ending or going round in `design`, which holds at
+// most `domains` domains.
+bool SupertypesLeave(TarnDomain* domain, TarnDesign* design, size_t domains) {
+  for (size_t steps = 0; steps <= domains; ++steps) {
+    TarnDomain* super = domain->firstSuper();
+    if (super == nullptr || super == domain) return false;
+    if (super->design() != design) return true;
+    domain = super;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -801,17 +822,17 @@ TarnDesign* BuildNativeDesign(const NativeImage& image, const char* name) {
     }
   }
   design->setState(TarnDesign::kNormal);
-  // Every domain of a schema has a supertype (the roots have the meta-
-  // schema's); one without could not be activated, and the schema is
-  // refused as damaged.
-  if (schema)
-    for (TarnObject* o : made)
-      if (auto* domain = dynamic_cast<TarnDomain*>(o))
-        if (domain->firstSuper() == nullptr || domain->firstSuper() == domain) {
-          Messages().error("Domain \"%s\" has no supertype.", domain->name() != nullptr ? domain->name() : "<no-name>");
-          TARN().deleteDesign(design);
-          return nullptr;
-        }
+  // Every domain has a supertype, and its chain of first supertypes leaves
+  // the design (the roots have the meta-schema's); a domain without one, or
+  // in a loop of them, could not be activated, and the design is refused as
+  // damaged, whatever kind of domain object (a defined type, say) holds it.
+  for (TarnObject* o : made)
+    if (auto* domain = dynamic_cast<TarnDomain*>(o))
+      if (!SupertypesLeave(domain, design, made.size())) {
+        Messages().error("Domain \"%s\" has no supertype.", domain->name() != nullptr ? domain->name() : "<no-name>");
+        TARN().deleteDesign(design);
+        return nullptr;
+      }
   design->setSchemaDesign(schema);
   design->activate();
   return design;

@@ -98,15 +98,22 @@ TarnDomain* TarnDomain::firstSuper() {
 
 int TarnDomain::nodeType() {
   if (nodeType_ != 0) return nodeType_;
-  TarnDomain* super = firstSuper();
-  if (super == nullptr || super == this) {
-    TARN().error(
-        "TarnDomain '%s' has no super types. Static ctors may not\n\thave been called. Check "
-        "your application link procedure.\n",
-        name_ != nullptr ? name_ : "<no-name>");
-    return 0;
+  // The kind is the first supertype's, up to a domain that knows its own;
+  // a chain that ends, or goes round, leaves the domain without one.
+  constexpr int kDeepest = 256;
+  TarnDomain* d = this;
+  for (int depth = 0; d->nodeType_ == 0; ++depth) {
+    TarnDomain* super = d->firstSuper();
+    if (super == nullptr || super == d || depth == kDeepest) {
+      TARN().error(
+          "TarnDomain '%s' has no super types. Static ctors may not\n\thave been called. Check "
+          "your application link procedure.\n",
+          d->name_ != nullptr ? d->name_ : "<no-name>");
+      return 0;
+    }
+    d = super;
   }
-  nodeType_ = super->nodeType();
+  nodeType_ = d->nodeType_;
   return nodeType_;
 }
 

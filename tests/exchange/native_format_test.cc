@@ -4,6 +4,7 @@
 // compiled IFC schema; references into other designs; damaged files.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -187,6 +188,15 @@ TEST_F(NativeFormatTest, ReadingFirstStartsTheDatabase) {
   messages();
   EXPECT_EQ(IOTarn::ReadText(damaged, "damaged_header"), nullptr);
   EXPECT_NE(messages().find("has no supertype."), std::string::npos);
+  // So do supertypes that go round: exchange_name under language_name,
+  // which is under exchange_name.
+  std::string looped = text;
+  const size_t first = looped.find("listOfSuper: (<1-\"String\">)");
+  ASSERT_NE(first, std::string::npos);
+  ASSERT_NE(looped.find("name: 'language_name'\n\t\tlistOfSuper: (<0-2>)"), std::string::npos);
+  looped.replace(first, std::strlen("listOfSuper: (<1-\"String\">)"), "listOfSuper: (<0-6>)");
+  EXPECT_EQ(IOTarn::ReadText(looped, "looped_header"), nullptr);
+  EXPECT_NE(messages().find("Domain \"exchange_name\" has no supertype."), std::string::npos);
 }
 
 TEST_F(NativeFormatTest, DataDesignReadsBackInBothFormats) {
