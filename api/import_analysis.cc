@@ -4,6 +4,8 @@
 // api/import_getters.h.
 #include "api/import_analysis.h"
 
+#include <cstdio>
+
 #include "import/analysis_import.h"
 #include "import/analysis_tables.h"
 #include "import/getter_definitions.h"
@@ -19,6 +21,8 @@ KORVA_API int KORVA_CALL FindTotalAnaModels(char* fileName) {
 KORVA_API int KORVA_CALL CheckAnaModel(int, int modelFileId, char* fileName) {
   korva::GuardedImport("CheckAnaModel", -1,
                        [&] { korva::FillAnalysisModel(korva::OpenImportDesign(fileName), modelFileId); });
+  // The fill's trace lines reach the host before the call returns.
+  std::fflush(stdout);
   return -1;
 }
 

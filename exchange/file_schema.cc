@@ -39,6 +39,14 @@ std::string FileSchemaName(const char* dictionary) {
   return name;
 }
 
+const char* BuildFileSchemaName(const char* name) {
+  if (name == nullptr) return nullptr;
+  if (const IfcSchemaName* s = ByFileName(name)) return s->fileName;
+  for (const Alias& a : kAliases)
+    if (EqualNoCase(a.written, name)) return a.readAs;
+  return nullptr;
+}
+
 TarnDesign* FindFileSchema(const char* fileSchema) {
   if (fileSchema == nullptr) return nullptr;
   if (const IfcSchemaName* s = ByFileName(fileSchema)) return FindSchemaDesign(s->dictionary);

@@ -34,6 +34,10 @@ const std::vector<IfcSchemaName>& IfcSchemasOfThisBuild();
 // with ("IFC2X3" for "ifc2x3"); the name itself, upper-cased, for others.
 std::string FileSchemaName(const char* dictionary);
 
+// The FILE_SCHEMA name of this build's schema that `name` or an alias of
+// it names ("IFC2X3" for "ifc2x3_final"), or null.
+const char* BuildFileSchemaName(const char* name);
+
 // The compiled schema that reads files naming `fileSchema`: aliases
 // resolved as above, loaded along the schema path when not yet in memory.
 // Null when there is none (nothing is reported then).

@@ -48,9 +48,10 @@ std::vector<std::string> ConversionReport::lossLines(size_t numbersPerLine) cons
 }
 
 TarnDesign* ConversionTarget(const char* fileSchemaName) {
-  if (fileSchemaName == nullptr) return nullptr;
+  const char* name = BuildFileSchemaName(fileSchemaName);
+  if (name == nullptr) return nullptr;
   for (const IfcSchemaName& s : IfcSchemasOfThisBuild())
-    if (EqualNoCase(s.fileName, fileSchemaName)) return FindSchemaDesign(s.dictionary);
+    if (EqualNoCase(s.fileName, name)) return FindSchemaDesign(s.dictionary);
   return nullptr;
 }
 
@@ -1049,7 +1050,7 @@ std::unique_ptr<Part21View> ConversionView(TarnDesign* source, TarnDesign* targe
         ++report->types;
         if (renamed) ++report->renamedTypes;
       }
-      for (TarnObject* o = first; o != nullptr; o = o->nextInExtent()) ++report->instances;
+      report->instances += e->count();
     }
   }
   return view;

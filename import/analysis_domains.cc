@@ -76,8 +76,6 @@ struct Tables {
 
 }  // namespace
 
-const char* EntityName(Entity entity) { return kNames[static_cast<int>(entity)]; }
-
 AnalysisDomains::AnalysisDomains(TarnDesign* schema) {
   for (int e = 0; e < static_cast<int>(Entity::kCount); ++e) {
     TarnDomain* d = FindDomainInSchema(schema, kNames[e]);

@@ -75,9 +75,6 @@ enum class Entity {
   kCount
 };
 
-// The dictionary name of an entity ("IfcStructuralCurveMember").
-const char* EntityName(Entity entity);
-
 // The domains of every Entity in one dictionary; null for an entity the
 // dictionary lacks (no instance is then of it).
 class AnalysisDomains {

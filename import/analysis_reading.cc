@@ -55,12 +55,6 @@ void TraceInstance(TarnObject* instance, uint32_t count) {
   if (count > 0) platform::WriteUnlocked(stdout, lines.data(), count * lineSize);
 }
 
-bool IsType(TarnObject* object, const char* typeName) {
-  if (object == nullptr) return false;
-  TarnDomain* domain = object->domain();
-  return domain != nullptr && domain->name() != nullptr && std::strcmp(domain->name(), typeName) == 0;
-}
-
 bool IsA(TarnObject* object, const char* entityName) {
   if (object == nullptr) return false;
   TarnDomain* domain = object->domain();

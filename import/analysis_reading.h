@@ -28,21 +28,11 @@ void ForEachEntityExtent(TarnDesign* design, const std::function<void(TarnExtent
 // `instance`.
 void TraceInstance(TarnObject* instance, uint32_t count = 1);
 
-// Whether the instance's type name is exactly `typeName` (subtypes differ).
-bool IsType(TarnObject* object, const char* typeName);
-
 // Whether the instance's entity is `entityName` or one of its subtypes, by
 // the dictionary of the instance's own schema: an instance of any schema
 // the reader reads (IFC2x2 or IFC2X3) answers alike.  Names are compared
 // as the dictionaries spell them ("IfcEdgeLoop").
 bool IsA(TarnObject* object, const char* entityName);
-
-// The object as generated class T (an instance of T or of a subtype), or
-// null; unlike typecast, a mismatch is not reported.
-template <class T>
-T* AsA(TarnObject* object) {
-  return dynamic_cast<T*>(object);
-}
 
 // The instance number (FileID) of an instance; 0 for null.
 int FileIdOf(TarnObject* object);

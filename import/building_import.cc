@@ -463,7 +463,7 @@ class TraceLines {
     line_.assign("Name: ").append(typeName).push_back('\n');
     block_.clear();
   }
-  void add() { ++waiting_; }
+  void add(size_t n) { waiting_ += n; }
   // Writes the lines that wait.
   void flush() {
     if (out_ == nullptr || waiting_ == 0) {
@@ -560,16 +560,20 @@ void FillImportTables(TarnDesign* design, std::FILE* trace) {
     TraceLines lines(trace);
     ForEachExtent(design, [&](TarnExtent* extent) {
       const ElementKind kind = reader.domains().kindOf(extent->domain());
-      // The trace line is the same for every instance of the extent.  Where
-      // nothing is read, the lines of the extent are written together.
+      // The trace line is the same for every instance of the extent, and
+      // an extent holds entity instances only or none.  Where nothing is
+      // read, the lines of the extent are written together, uncounted.
+      if (extent->first() == nullptr || !IsEntity(extent->first())) return;
       lines.start(TypeName(extent));
-      for (TarnObject* o = extent->first(); o != nullptr; o = o->nextInExtent()) {
-        PrefetchFollowing(o);
-        if (!IsEntity(o)) continue;
-        lines.add();
-        if (kind == ElementKind::kNone) continue;
-        lines.flush();
-        filler.read(kind, o);
+      if (kind == ElementKind::kNone) {
+        lines.add(extent->count());
+      } else {
+        for (TarnObject* o = extent->first(); o != nullptr; o = o->nextInExtent()) {
+          PrefetchFollowing(o);
+          lines.add(1);
+          lines.flush();
+          filler.read(kind, o);
+        }
       }
       lines.flush();
     });

@@ -19,12 +19,18 @@ void AbandonImport(const char* call, int counter);
 
 template <class Body>
 void GuardedImport(const char* call, int counterOnFailure, Body body) {
+  unsigned since = 0;
   try {
-    const unsigned since = TableAllocations();
+    since = TableAllocations();
     body();
-    ReportLongTexts(since);
   } catch (...) {
     AbandonImport(call, counterOnFailure);
+    return;
+  }
+  // The tables are good whatever becomes of their warnings.
+  try {
+    ReportLongTexts(since);
+  } catch (...) {
   }
 }
 

@@ -1,9 +1,9 @@
 #include "update/globalid_search.h"
 
-#include <cstdio>
 #include <cstring>
 #include <unordered_map>
 
+#include "import/analysis_reading.h"
 #include "objdb/cursor.h"
 #include "objdb/design.h"
 #include "objdb/domain.h"
@@ -18,16 +18,19 @@ namespace {
 class GlobalIdReader {
  public:
   const char* read(TarnObject* instance) {
+    // A walk meets the instances of one domain one after another.
     TarnDomain* domain = instance->domain();
-    auto found = attributes_.find(domain);
-    TarnAttribute* att;
-    if (found != attributes_.end()) {
-      att = found->second;
-    } else {
-      att = instance->getAttribute("GlobalId");
-      attributes_.emplace(domain, att);
+    if (domain != lastDomain_ || lastDomain_ == nullptr) {
+      auto found = attributes_.find(domain);
+      if (found != attributes_.end()) {
+        lastAttribute_ = found->second;
+      } else {
+        lastAttribute_ = instance->getAttribute("GlobalId");
+        attributes_.emplace(domain, lastAttribute_);
+      }
+      lastDomain_ = domain;
     }
-    return att != nullptr ? instance->getString(att) : nullptr;
+    return lastAttribute_ != nullptr ? instance->getString(lastAttribute_) : nullptr;
   }
 
   bool matches(TarnObject* instance, const char* id) {
@@ -38,11 +41,13 @@ class GlobalIdReader {
 
  private:
   std::unordered_map<TarnDomain*, TarnAttribute*> attributes_;
+  TarnDomain* lastDomain_ = nullptr;
+  TarnAttribute* lastAttribute_ = nullptr;
 };
 
 }  // namespace
 
-void TraceVisit(TarnObject* instance) { std::printf("Name: %s\n", instance->domainName()); }
+void TraceVisit(TarnObject* instance) { TraceInstance(instance); }
 
 TarnObject* FindByGlobalId(TarnDesign* design, const char* typeName, const char* id,
                            const std::function<bool(TarnObject*)>& accept) {

@@ -97,14 +97,16 @@ EdgeChange BuildEdge(ChangeSpace& space, TarnObject* member, const Position& fro
   return {member, old, Replacement(space, edge, "Edge", old)};
 }
 
-void ApplyEdges(ChangeSpace& space, const std::vector<EdgeChange>& changes, const char* call) {
-  if (!space.commit(call)) return;
+// False, with nothing changed, when the changes cannot be carried.
+bool ApplyEdges(ChangeSpace& space, const std::vector<EdgeChange>& changes, const char* call) {
+  if (!space.commit(call)) return false;
   for (const EdgeChange& c : changes) {
     TarnObject* rep = space.inUpdate(c.built);
     if (rep == nullptr) continue;
     c.member->putObject(rep, "Representation");
     if (c.old != nullptr) MoveToTrash(c.old);
   }
+  return true;
 }
 
 }  // namespace
@@ -127,11 +129,12 @@ int Reconnect(const char* memberId, const char* nodeI, const char* nodeJ) {
   if (!FirstTwoNodes(rels, &q1, &q2)) return -1;
   Position at, to;
   if (!NodePosition(connectionI, &at) || !NodePosition(connectionJ, &to)) return -1;
-  q1->putObject(connectionI, "RelatedStructuralConnection");
-  q2->putObject(connectionJ, "RelatedStructuralConnection");
+  // The relationships change only with the edge they describe.
   ChangeSpace space(d);
   if (space.design() == nullptr) return -1;
-  ApplyEdges(space, {BuildEdge(space, member, at, to)}, "UpdateOneCurveMemberConnectivity");
+  if (!ApplyEdges(space, {BuildEdge(space, member, at, to)}, "UpdateOneCurveMemberConnectivity")) return -1;
+  q1->putObject(connectionI, "RelatedStructuralConnection");
+  q2->putObject(connectionJ, "RelatedStructuralConnection");
   return -1;
 }
 

@@ -45,10 +45,6 @@ TarnDesign* UpdateDesign() {
   return state.updateDesign().design;
 }
 
-TarnObject* UpdateOwnerHistory() {
-  return UpdateDesign() != nullptr ? LibraryState::get().updateHistory() : nullptr;
-}
-
 void SetUpdateOwnerHistory(TarnObject* history) {
   if (UpdateDesign() != nullptr) LibraryState::get().updateHistory() = history;
 }

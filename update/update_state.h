@@ -30,10 +30,8 @@ TarnDesign* OpenUpdateDesign(const char* fileName);
 // The update design, or null when none is open or it has gone.
 TarnDesign* UpdateDesign();
 
-// The update owner history (an instance of the update design's own
-// schema), or null when UpdateHistory has not run on the open update
-// design.
-TarnObject* UpdateOwnerHistory();
+// Sets the update owner history (an instance of the update design's own
+// schema) of the open update design.
 void SetUpdateOwnerHistory(TarnObject* history);
 
 // UpdateHistory: makes an owner history (ChangeAction MODIFIED, whatever
