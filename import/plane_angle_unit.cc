@@ -59,8 +59,9 @@ double RadiansPerPlaneAngleUnit(TarnDesign* design) {
   for (uint32_t i = 0; units != nullptr && i < units->count(); ++i) {
     TarnObject* unit = ElementObject(units, i);
     if (unit == nullptr || !IsPlaneAngle(unit)) continue;
-    // A conversion-based unit: its factor, times the radians of its own
-    // unit (a plain number when that is the radian).
+    // A conversion-based unit: the value of its factor, taken as radians
+    // (the unit it converts is taken to be the radian, as in the degree
+    // that exporters write).
     TarnObject* factor = ReadObject(unit, "ConversionFactor");
     if (factor == nullptr) return 1.0;
     const double value = SelectedNumber(factor, "ValueComponent");
