@@ -276,7 +276,6 @@ TarnDesign* Reader::fail() {
 
 void Reader::finish() {
   design_->setState(TarnDesign::kNormal);
-  // Numbers referred to but never defined.
   // Numbers referred to but never defined: among those that were ever
   // waited for.
   std::vector<uint32_t> unresolved;

@@ -234,11 +234,6 @@ class Part21Tokenizer {
   //   "Non-ASCII characters in file, ignored. (%d occurrences)"
   void reportCounters();
 
-  // The line the scanner has reached: past the current token's line when
-  // the look for '=' after an entity number crossed line ends, or while a
-  // replay runs.
-  int scanLine() const { return line_; }
-
   // Makes growth of the token buffer beyond `bytes` fail as a failed
   // allocation would: the warning "Excessively long token, could not
   // allocate memory." and the end of the input.  Unlimited by default.
