@@ -19,6 +19,7 @@ struct LibraryState::Kept {
   std::unique_ptr<AnalysisModelExport> analysisExport;
   HeldDesign updateDesign;
   TarnObject* updateHistory = nullptr;
+  HeldDesign updateScratch;
 };
 
 LibraryState::LibraryState() : kept_(new Kept()) {}
@@ -47,6 +48,7 @@ AnalysisImportState& LibraryState::analysisTables() { return kept_->analysisTabl
 std::unique_ptr<AnalysisModelExport>& LibraryState::analysisExport() { return kept_->analysisExport; }
 HeldDesign& LibraryState::updateDesign() { return kept_->updateDesign; }
 TarnObject*& LibraryState::updateHistory() { return kept_->updateHistory; }
+HeldDesign& LibraryState::updateScratch() { return kept_->updateScratch; }
 
 void LibraryState::shutDown() {
   ReleaseImportDesign();

@@ -63,9 +63,12 @@ class LibraryState {
   // The analysis-model export in progress, or empty.
   std::unique_ptr<AnalysisModelExport>& analysisExport();
 
-  // The update design and the owner history its changes are recorded in.
+  // The update design and the owner history its changes are recorded in,
+  // and the scratch design the changes to a design of another schema than
+  // IFC2x2 are built in (update/change_space.h), one for the session.
   HeldDesign& updateDesign();
   TarnObject*& updateHistory();
+  HeldDesign& updateScratch();
 
   // Releases the import design (its contents, then the design itself) and
   // shuts the interface object down.  What the other families keep is

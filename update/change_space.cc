@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "api/library_state.h"
 #include "ifc2x2/schema.h"
 #include "objdb/interface.h"
 
@@ -19,21 +20,36 @@ ChangeSpace::ChangeSpace(TarnDesign* design) : design_(design) {
   }
   TarnDesign* schema = LoadIfcSchema();
   if (design == nullptr || schema == nullptr) return;
-  TarnDesign* current = TARN().design();
-  // Scratch designs keep their names until the trash is emptied: each gets
-  // its own.
-  static unsigned made = 0;
-  const std::string name = std::string(design->name() != nullptr ? design->name() : "unnamed") + "_change" +
-                           std::to_string(++made);
-  build_ = TARN().newDesign(name.c_str(), schema);
-  TARN().useDesign(current);
+  LibraryState& state = LibraryState::get();
+  HeldDesign& kept = state.updateScratch();
+  if (!state.holds(kept)) {
+    TarnDesign* current = TARN().design();
+    // A session's scratch design keeps its name until the trash is
+    // emptied: each gets its own.
+    static unsigned made = 0;
+    const std::string name = std::string(design->name() != nullptr ? design->name() : "unnamed") + "_change" +
+                             std::to_string(++made);
+    kept = state.hold(TARN().newDesign(name.c_str(), schema));
+    TARN().useDesign(current);
+  }
+  build_ = kept.design;
   scratch_ = build_ != nullptr;
 }
 
 ChangeSpace::~ChangeSpace() {
-  if (!scratch_) return;
-  build_->emptyYourself();
-  TARN().deleteDesign(build_);
+  // What was built went into the update design or is not wanted: the
+  // scratch design is left empty for the next change.
+  if (scratch_) build_->emptyYourself();
+}
+
+void DeleteScratch() {
+  LibraryState& state = LibraryState::get();
+  if (state.holds(state.updateScratch())) {
+    TarnDesign* scratch = state.updateScratch().design;
+    scratch->emptyYourself();
+    TARN().deleteDesign(scratch);
+  }
+  state.updateScratch() = HeldDesign();
 }
 
 TarnObject* ChangeSpace::standIn(TarnObject* existing) {

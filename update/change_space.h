@@ -8,7 +8,8 @@
 // new instances into the update design by the schema conversion's plans
 // (exchange/schema_conversion.h), a reference to a stand-in becoming one
 // to the instance it stands for.  Nothing of the design's own content is
-// converted or lost.
+// converted or lost.  The scratch design is emptied after each change and
+// serves the whole update session (deleted by EndUpdate).
 #ifndef KORVA_UPDATE_CHANGE_SPACE_H
 #define KORVA_UPDATE_CHANGE_SPACE_H
 
@@ -22,6 +23,9 @@ namespace update {
 
 // Whether `design` holds IFC2x2 instances (of the generated classes).
 bool HoldsIfc2x2(TarnDesign* design);
+
+// Deletes the update session's scratch design, if one was made.
+void DeleteScratch();
 
 class ChangeSpace {
  public:

@@ -61,6 +61,7 @@ int RecordUpdateHistory(OwnerHistoryArguments args) {
 }
 
 void EndUpdate() {
+  DeleteScratch();
   LibraryState& state = LibraryState::get();
   state.updateDesign() = HeldDesign();
   state.updateHistory() = nullptr;

@@ -99,6 +99,14 @@ class Ifc2x3UpdateTest : public UpdateTest {
   // Warnings and errors reported so far.
   int Problems() const { return Occurrences("warning") + Occurrences("error"); }
 
+  // Designs in memory that the update's changes were built in.
+  static int ScratchDesigns() {
+    int n = 0;
+    for (TarnDesign* d : TARN().designs())
+      if (d->name() != nullptr && std::strstr(d->name(), "_change") != nullptr) ++n;
+    return n;
+  }
+
   int problemsBefore_ = 0;
 };
 
@@ -109,7 +117,12 @@ TEST_F(Ifc2x3UpdateTest, ChangesAreSavedAsIfc2x3AndKeepTheFilesOwnContent) {
   UpdateOneCurveMemberConnectivity(0, Id("M2"), Id("N3"), Id("N4"));
   UpdateOneCurveMemberReaction(0, Id("M2"), Id("N3"), Id("N4"), Id("LG"), 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12);
   UpdateOneCurveMemberCamberAndStuds(0, Id("M4"), 12, 0.015);
+  // Every change of the session is built in one scratch design, which the
+  // end of the update removes.
+  EXPECT_EQ(ScratchDesigns(), 1);
   SaveAs("out.ifc");
+  TARN().emptyTrash();
+  EXPECT_EQ(ScratchDesigns(), 0);
   EXPECT_NE(Text(File("out.ifc")).find("FILE_SCHEMA (('IFC2X3'))"), std::string::npos);
 
   Import("out.ifc");
