@@ -20,8 +20,11 @@ TarnDesign* LoadIfcSchema() {
   // every class of the schema, so the others are found bound.  A schema that
   // cannot be had is reported by that first class ("Couldn't open schema",
   // "Could not acquire domain"); the others would only say it again.
+  // Once bound, a class is passed over without comparing names.
   for (TarnType* type : TarnTypeRegistry::all()) {
-    if (type->schemaName() == nullptr || !EqualNoCase(type->schemaName(), kIfcSchemaName)) continue;
+    if (type->boundDomain() != nullptr || type->schemaName() == nullptr ||
+        !EqualNoCase(type->schemaName(), kIfcSchemaName))
+      continue;
     if (type->domain() == nullptr && FindSchemaDesign(kIfcSchemaName) == nullptr) return nullptr;
   }
   return FindSchemaDesign(kIfcSchemaName);
