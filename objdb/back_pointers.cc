@@ -1,6 +1,7 @@
 #include "objdb/back_pointers.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "objdb/aggregate.h"
 #include "objdb/design.h"
@@ -241,6 +242,14 @@ TarnReferrers TarnBackPointerIndex::referrers(const TarnObject* instance) const 
   if (static_cast<size_t>(slot) + 1 >= offsets_.size()) return TarnReferrers();
   const uint32_t first = offsets_[slot];
   return TarnReferrers(referrers_.data() + first, offsets_[slot + 1] - first);
+}
+
+uint32_t TarnBackPointerIndex::keepFirstOfEach(TarnObject** referrers, uint32_t n) {
+  std::unordered_set<const TarnObject*> seen;
+  uint32_t kept = 0;
+  for (uint32_t i = 0; i < n; ++i)
+    if (seen.insert(referrers[i]).second) referrers[kept++] = referrers[i];
+  return kept;
 }
 
 size_t TarnBackPointerIndex::memoryUsage() const {

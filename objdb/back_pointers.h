@@ -75,6 +75,10 @@ class TarnBackPointerIndex {
   size_t memoryUsage() const;
 
  private:
+  // Keeps the first of each repeated referrer among `n`, in order; the
+  // number left.
+  static uint32_t keepFirstOfEach(TarnObject** referrers, uint32_t n);
+
   std::vector<uint32_t> offsets_;        // slot -> first referrer; one more than the slots
   std::vector<TarnObject*> referrers_;   // grouped by slot
 };
@@ -96,9 +100,17 @@ void TarnBackPointerIndex::replaceReferrers(F replace) {
   uint32_t begin = 0;
   for (size_t slot = 0; slot + 1 < offsets_.size(); ++slot) {
     const uint32_t end = offsets_[slot + 1];
-    offsets_[slot] = kept;
-    for (uint32_t i = begin; i < end; ++i)
-      if (TarnObject* r = replace(referrers_[i])) referrers_[kept++] = r;
+    const uint32_t first = kept;
+    offsets_[slot] = first;
+    bool replaced = false;
+    for (uint32_t i = begin; i < end; ++i) {
+      TarnObject* r = replace(referrers_[i]);
+      if (r == nullptr) continue;
+      replaced = replaced || r != referrers_[i];
+      referrers_[kept++] = r;
+    }
+    // A referrer replaced by one already listed is listed once.
+    if (replaced) kept = first + keepFirstOfEach(&referrers_[first], kept - first);
     begin = end;
   }
   if (!offsets_.empty()) offsets_.back() = kept;

@@ -10,6 +10,7 @@
 #include "objdb/interface.h"
 #include "objdb/schema_builder.h"
 #include "objdb/test_schema.h"
+#include "objdb/trash.h"
 #include "support/referrers.h"
 #include "support/test_util.h"
 
@@ -93,6 +94,13 @@ TEST_F(BackPointersTest, ReferencesListsAndSelectsOfTheTestSchema) {
   computeBackPointers(design);
   EXPECT_EQ(ReferrersOf(target), (Objects{byList, bySelect, byBoth}));
   EXPECT_EQ(design->backPointerIndex(false)->memoryUsage(), space);
+
+  // A referrer forwarded to another referrer of the same instance leaves
+  // that one listed once, where it stood.
+  ForwardTo(byList, byBoth);
+  ASSERT_TRUE(MoveToTrash(byList));
+  TARN().emptyTrash();
+  EXPECT_EQ(ReferrersOf(target), (Objects{byBoth, bySelect}));
 
   discardBackPointers(design);
   EXPECT_FALSE(design->hasBackPointers());
