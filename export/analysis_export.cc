@@ -9,6 +9,7 @@
 #include "ifc2x2/schema.h"
 #include "objdb/aggregate.h"
 #include "objdb/design.h"
+#include "objdb/extent_walk.h"
 #include "objdb/interface.h"
 
 namespace korva {
@@ -49,15 +50,9 @@ bool AnalysisModelExport::isLive() const {
   // A design deleted and another made at the same address would pass the
   // test above; it would not hold this project.
   if (project_ == nullptr) return true;
-  for (TarnSection* section : d->sections()) {
-    if (section->kind() != TarnSection::kData) continue;
-    for (TarnExtent* e = section->firstExtent(); e != nullptr; e = e->next()) {
-      if (e->first() != project_) continue;
-      const char* id = skeleton_.project->GlobalId();
-      return projectId_ == (id != nullptr ? id : "");
-    }
-  }
-  return false;
+  if (FindDataExtent(d, [&](TarnExtent* e) { return e->first() == project_; }) == nullptr) return false;
+  const char* id = skeleton_.project->GlobalId();
+  return projectId_ == (id != nullptr ? id : "");
 }
 
 void AnalysisModelExport::makeStoreys(int count, const double* elevations) {

@@ -95,19 +95,16 @@ template <class Visit>
 void ForEachKindInstance(TarnDesign* design, Visit visit) {
   if (design == nullptr) return;
   const AnalysisDomains& domains = AnalysisDomains::Of(design);
-  for (TarnSection* section : design->sections()) {
-    if (section->kind() != TarnSection::kData) continue;
-    for (TarnExtent* e = section->firstExtent(); e != nullptr; e = e->next()) {
-      TarnDomain* domain = e->domain();
-      if (domain == nullptr || !domain->isEntity()) continue;
-      const Kind kind = KindOfDomain(domains, domain);
-      if (kind == kNoKind) continue;
-      for (TarnObject* o = e->first(); o != nullptr; o = o->nextInExtent()) {
-        const Kind table = TableOf(o, kind);
-        if (table != kNoKind) visit(o, table);
-      }
+  ForEachDataExtent(design, [&](TarnExtent* e) {
+    TarnDomain* domain = e->domain();
+    if (domain == nullptr || !domain->isEntity()) return;
+    const Kind kind = KindOfDomain(domains, domain);
+    if (kind == kNoKind) return;
+    for (TarnObject* o = e->first(); o != nullptr; o = o->nextInExtent()) {
+      const Kind table = TableOf(o, kind);
+      if (table != kNoKind) visit(o, table);
     }
-  }
+  });
 }
 
 // Counts the kinds of a design, sets the availability flag and reads the

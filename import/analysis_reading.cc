@@ -17,18 +17,6 @@
 
 namespace korva {
 
-void ForEachEntityExtent(TarnDesign* design, const std::function<void(TarnExtent*)>& visit) {
-  if (design == nullptr) return;
-  for (TarnSection* section : design->sections()) {
-    if (section->kind() != TarnSection::kData) continue;
-    for (TarnExtent* e = section->firstExtent(); e != nullptr; e = e->next()) {
-      // Select values and aggregates have extents too; only entities count.
-      if (e->first() == nullptr || e->domain() == nullptr || !e->domain()->isEntity()) continue;
-      visit(e);
-    }
-  }
-}
-
 void TraceInstance(TarnObject* instance, uint32_t count) {
   // The lines of the type written last are kept, as many copies as fill a
   // few kilobytes: a walk meets the instances of one type one after

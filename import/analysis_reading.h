@@ -12,16 +12,22 @@
 #include "objdb/aggregate.h"
 #include "objdb/back_pointers.h"
 #include "objdb/domain.h"
+#include "objdb/extent_walk.h"
 
 namespace korva {
-
-class TarnDesign;
 
 // Calls `visit` for every extent of entity instances in the data sections
 // of `design` (none for a null design), in cursor order: sections, then
 // their extents.  The instances of an extent, in creation order, share its
 // domain.
-void ForEachEntityExtent(TarnDesign* design, const std::function<void(TarnExtent*)>& visit);
+template <class Visit>
+void ForEachEntityExtent(TarnDesign* design, Visit visit) {
+  if (design == nullptr) return;
+  ForEachDataExtent(design, [&](TarnExtent* e) {
+    // Select values and aggregates have extents too; only entities count.
+    if (e->first() != nullptr && e->domain() != nullptr && e->domain()->isEntity()) visit(e);
+  });
+}
 
 // Writes the trace line "Name: <type name>" of a fill pass to standard
 // output `count` times, once for each of `count` instances of the type of

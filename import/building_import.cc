@@ -18,17 +18,6 @@
 namespace korva {
 namespace {
 
-// Calls visit(extent) for every extent of the design's data sections, in
-// the order the design keeps them: the order in which a walk over the
-// design meets its instances.
-template <class Visit>
-void ForEachExtent(TarnDesign* design, Visit visit) {
-  for (TarnSection* section : design->sections()) {
-    if (section->kind() != TarnSection::kData) continue;
-    for (TarnExtent* e = section->firstExtent(); e != nullptr; e = e->next()) visit(e);
-  }
-}
-
 const char* TypeName(TarnExtent* e) {
   const char* name = e->domain() != nullptr ? e->domain()->name() : nullptr;
   return name != nullptr ? name : "";
@@ -515,7 +504,7 @@ void CountImportObjects(TarnDesign* design) {
   if (design != nullptr) {
     ElementReader reader(design);
     WallBody body;
-    ForEachExtent(design, [&](TarnExtent* extent) {
+    ForEachDataExtent(design, [&](TarnExtent* extent) {
       const ElementKind kind = reader.domains().kindOf(extent->domain());
       if (kind == ElementKind::kNone) return;
       for (TarnObject* o = extent->first(); o != nullptr; o = o->nextInExtent()) {
@@ -558,7 +547,7 @@ void FillImportTables(TarnDesign* design, std::FILE* trace) {
     ElementReader reader(design);
     Filler filler(t, reader);
     TraceLines lines(trace);
-    ForEachExtent(design, [&](TarnExtent* extent) {
+    ForEachDataExtent(design, [&](TarnExtent* extent) {
       const ElementKind kind = reader.domains().kindOf(extent->domain());
       // The trace line is the same for every instance of the extent, and
       // an extent holds entity instances only or none.  Where nothing is

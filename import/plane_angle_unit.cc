@@ -2,6 +2,7 @@
 
 #include "import/analysis_reading.h"
 #include "objdb/design.h"
+#include "objdb/extent_walk.h"
 #include "objdb/text.h"
 #include "objdb/union.h"
 
@@ -12,12 +13,10 @@ namespace {
 TarnObject* Project(TarnDesign* design) {
   TarnDomain* project = design->findDomain("IfcProject");
   if (project == nullptr) return nullptr;
-  for (TarnSection* section : design->sections()) {
-    if (section->kind() != TarnSection::kData) continue;
-    for (TarnExtent* e = section->firstExtent(); e != nullptr; e = e->next())
-      if (e->domain() != nullptr && e->domain()->typeIsA(project) && e->first() != nullptr) return e->first();
-  }
-  return nullptr;
+  TarnExtent* e = FindDataExtent(design, [&](TarnExtent* x) {
+    return x->domain() != nullptr && x->domain()->typeIsA(project) && x->first() != nullptr;
+  });
+  return e != nullptr ? e->first() : nullptr;
 }
 
 // Whether the unit's UnitType is PLANEANGLEUNIT, by the enumerator's name.

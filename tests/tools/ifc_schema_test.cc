@@ -1,7 +1,6 @@
 // The real IFC2X2_FINAL schema, as the code generator will see it.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <map>
 
 #include "express/aggregates.h"
@@ -19,12 +18,8 @@ const Entity& entity(const char* name) {
   return *e;
 }
 
-TEST(IfcSchema, LoadsQuicklyWithExpectedCounts) {
-  const auto start = std::chrono::steady_clock::now();
+TEST(IfcSchema, LoadsWithExpectedCounts) {
   const Schema s = loadSchemaFile(KORVA_IFC_SCHEMA);
-  const auto elapsed = std::chrono::steady_clock::now() - start;
-  EXPECT_LT(elapsed, std::chrono::milliseconds(500));
-
   EXPECT_EQ(s.name, "IFC2X2_FINAL");
   EXPECT_EQ(s.entities().size(), 629u);
   EXPECT_EQ(s.selects().size(), 42u);
