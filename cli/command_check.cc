@@ -8,6 +8,7 @@
 #include "cli/read_design.h"
 #include "objdb/design.h"
 #include "objdb/domain.h"
+#include "objdb/extent_walk.h"
 #include "objdb/interface.h"
 
 namespace korva {
@@ -33,14 +34,11 @@ namespace {
 // Instances per entity type in the data sections of `design`, by name.
 std::map<std::string, unsigned long> CountInstances(TarnDesign* design) {
   std::map<std::string, unsigned long> counts;
-  for (TarnSection* s : design->sections()) {
-    if (s->kind() != TarnSection::kData) continue;
-    for (TarnExtent* e = s->firstExtent(); e != nullptr; e = e->next()) {
-      TarnDomain* d = e->domain();
-      if (e->count() == 0 || d == nullptr || d->nodeType() != kNodeStructure) continue;
-      counts[d->name() != nullptr ? d->name() : "?"] += e->count();
-    }
-  }
+  ForEachDataExtent(design, [&](TarnExtent* e) {
+    TarnDomain* d = e->domain();
+    if (e->count() == 0 || d == nullptr || d->nodeType() != kNodeStructure) return;
+    counts[d->name() != nullptr ? d->name() : "?"] += e->count();
+  });
   return counts;
 }
 

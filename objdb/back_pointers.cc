@@ -32,10 +32,7 @@ class ReferenceWalk {
   ReferenceWalk(TarnDesign* design, F& f) : design_(design), f_(f) {}
 
   void run() {
-    for (TarnSection* s : design_->sections()) {
-      if (s->kind() != TarnSection::kData) continue;
-      for (TarnExtent* e = s->firstExtent(); e != nullptr; e = e->next()) extent(e);
-    }
+    ForEachDataExtent(design_, [this](TarnExtent* e) { extent(e); });
   }
 
  private:

@@ -4,6 +4,7 @@
 #include "objdb/aggregate.h"
 #include "objdb/design.h"
 #include "objdb/domain.h"
+#include "objdb/extent_walk.h"
 #include "objdb/interface.h"
 #include "objdb/traversal.h"
 #include "objdb/union.h"
@@ -70,33 +71,30 @@ ListOfTarnObject* TarnObject::usedin(TarnDomain* filter, TarnAttribute* att, Lis
   TarnDesign* d = design();
   if (d == nullptr) return result;
   if (filter == nullptr) filter = TarnObject::classType.domain();
-  for (TarnSection* s : d->sections()) {
-    if (s->kind() != TarnSection::kData) continue;
-    for (TarnExtent* e = s->firstExtent(); e != nullptr; e = e->next()) {
-      TarnDomain* domain = e->domain();
-      // Referrers are entity instances; selects and aggregates are searched
-      // as values of their attributes.
-      if (!domain->isEntity()) continue;
-      if (filter != nullptr && domain != filter && !domain->typeIsA(filter)) continue;
-      for (TarnObject* x = e->first(); x != nullptr; x = x->nextInExtent()) {
-        bool match = false;
-        if (att != nullptr) {
-          TarnAttribute* mine = domain->typeAttribute(att);
-          if (mine != nullptr && IsObjectNode(x->slotType(mine)->nodeType()))
-            match = Holds(x->getObject(mine), this, walk);
-        } else {
-          for (TarnAttribute* a : domain->allAttributes()) {
-            if (a->isDerived() || !IsObjectNode(x->slotType(a)->nodeType())) continue;
-            if (Holds(x->getObject(a), this, walk)) {
-              match = true;
-              break;
-            }
+  ForEachDataExtent(d, [&](TarnExtent* e) {
+    TarnDomain* domain = e->domain();
+    // Referrers are entity instances; selects and aggregates are searched
+    // as values of their attributes.
+    if (!domain->isEntity()) return;
+    if (filter != nullptr && domain != filter && !domain->typeIsA(filter)) return;
+    for (TarnObject* x = e->first(); x != nullptr; x = x->nextInExtent()) {
+      bool match = false;
+      if (att != nullptr) {
+        TarnAttribute* mine = domain->typeAttribute(att);
+        if (mine != nullptr && IsObjectNode(x->slotType(mine)->nodeType()))
+          match = Holds(x->getObject(mine), this, walk);
+      } else {
+        for (TarnAttribute* a : domain->allAttributes()) {
+          if (a->isDerived() || !IsObjectNode(x->slotType(a)->nodeType())) continue;
+          if (Holds(x->getObject(a), this, walk)) {
+            match = true;
+            break;
           }
         }
-        if (match) result->insert(x, -1);
       }
+      if (match) result->insert(x, -1);
     }
-  }
+  });
   return result;
 }
 
